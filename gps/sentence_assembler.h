@@ -1,0 +1,32 @@
+#pragma once
+
+#include "text.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace cronalba {
+
+// Turns the pieces of an NMEA stream, as the serial port delivers them, into whole sentences
+// and picks the time out of every GGA and RMC sentence among them.
+//
+// A sentence starts at "$" and ends at the first carriage return + line feed after it; text in
+// front of a "$" is dropped once the "$" is there. The held text (strBuffer) never grows past
+// kMaxBuffer characters: without a "$" the oldest characters go, and a "$" whose sentence
+// can't end within kMaxBuffer characters is given up for the next "$".
+class SentenceAssembler {
+public:
+    static constexpr std::size_t kMaxBuffer = 32767;
+
+    // Appends the received text and handles every complete sentence now held, in order.
+    // Returns the times they carry, oldest first: the GPS display shows the last one.
+    std::vector<Text> appendAndExtract(TextView received);
+
+    // The text received and not consumed yet.
+    const Text &buffer() const { return strBuffer; }
+
+private:
+    Text strBuffer;
+};
+
+} // namespace cronalba

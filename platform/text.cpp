@@ -1,0 +1,116 @@
+#include "text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace cronalba {
+
+namespace {
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+bool isIgnoredSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
+
+// The number at the front of text with the ignored spaces taken out, as ASCII without a
+// leading "+"; empty when there is no digit.
+std::string leadingNumeral(TextView text) {
+    std::string numeral;
+    bool signAllowed = true;
+    bool pointSeen = false;
+    bool digitSeen = false;
+    for (const char16_t c : text) {
+        if (isIgnoredSpace(c)) {
+            continue;
+        }
+        if (signAllowed && (c == u'+' || c == u'-')) {
+            if (c == u'-') {
+                numeral += '-';
+            }
+        } else if (isDigit(c)) {
+            numeral += static_cast<char>(c);
+            digitSeen = true;
+        } else if (c == u'.' && !pointSeen) {
+            numeral += '.';
+            pointSeen = true;
+        } else {
+            break;
+        }
+        signAllowed = false;
+    }
+    return digitSeen ? numeral : std::string{};
+}
+
+} // namespace
+
+double leadingNumber(TextView text) {
+    const std::string numeral = leadingNumeral(text);
+    if (numeral.empty()) {
+        return 0.0;
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(numeral.data(), numeral.data() + numeral.size(),
+                                              value, std::chars_format::fixed);
+    if (error == std::errc::result_out_of_range) {
+        // Too large or too small for a double: an infinity when any digit before the point
+        // isn't 0, else zero.
+        const bool negative = numeral.front() == '-';
+        const auto integerPart = std::string_view(numeral).substr(0, numeral.find('.'));
+        const bool large = integerPart.find_first_not_of("-0") != std::string_view::npos;
+        const double magnitude = large ? std::numeric_limits<double>::infinity() : 0.0;
+        return negative ? -magnitude : magnitude;
+    }
+    return value;
+}
+
+std::optional<std::int16_t> roundHalfEvenToInt16(double value) {
+    const double rounded = std::nearbyint(value); // the default rounding mode: halves to even
+    if (!(rounded >= std::numeric_limits<std::int16_t>::min() &&
+          rounded <= std::numeric_limits<std::int16_t>::max())) {
+        return std::nullopt; // also NaN
+    }
+    return static_cast<std::int16_t>(rounded);
+}
+
+double roundHalfAwayFromZero(double value) { return std::round(value); }
+
+Text formatDigits(std::int64_t value, TextView pattern) {
+    // The magnitude's digits as unsigned, so that the smallest int64 has one too.
+    const std::uint64_t magnitude =
+        value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), magnitude).ptr;
+    std::string_view remaining(digits, static_cast<std::size_t>(end - digits));
+    if (remaining == "0") {
+        remaining = {}; // a zero fills the pattern with its own zeros
+    }
+
+    Text reversed;
+    for (auto it = pattern.rbegin(); it != pattern.rend(); ++it) {
+        if (*it != u'0') {
+            reversed += *it;
+        } else if (remaining.empty()) {
+            reversed += u'0';
+        } else {
+            reversed += static_cast<char16_t>(remaining.back());
+            remaining.remove_suffix(1);
+        }
+    }
+    for (auto it = remaining.rbegin(); it != remaining.rend(); ++it) {
+        reversed += static_cast<char16_t>(*it);
+    }
+    if (value < 0) {
+        reversed += u'-';
+    }
+    return {reversed.rbegin(), reversed.rend()};
+}
+
+Text latin1ToText(std::string_view bytes) {
+    Text text(bytes.size(), u'\0');
+    std::transform(bytes.begin(), bytes.end(), text.begin(),
+                   [](char byte) { return static_cast<char16_t>(static_cast<unsigned char>(byte)); });
+    return text;
+}
+
+} // namespace cronalba
