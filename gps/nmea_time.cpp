@@ -7,15 +7,16 @@ namespace {
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 constexpr std::size_t kMaxWholeDigits = 6;
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 } // namespace
 
 std::optional<Text> timeOfDayFromField(TextView field) {
     const std::size_t point = field.find(u'.');
     const TextView whole = field.substr(0, point);
-    const TextView fraction =
-        point == TextView::npos ? TextView{} : field.substr(point + 1);
+    const TextView fraction = point == TextView::npos ? TextView{} : field.substr(point + 1);
 
     if (whole.size() > kMaxWholeDigits || (whole.empty() && fraction.empty())) {
         return std::nullopt;
@@ -41,8 +42,8 @@ std::optional<Text> timeOfDayFromField(TextView field) {
     }
     // Half a second or more rounds up; the first decimal decides.
     const bool roundsUp = !fraction.empty() && fraction.front() >= u'5';
-    const int daySeconds = (hours * 3600 + minutes * 60 + seconds + (roundsUp ? 1 : 0)) %
-                           kSecondsPerDay;
+    const int daySeconds =
+        (hours * 3600 + minutes * 60 + seconds + (roundsUp ? 1 : 0)) % kSecondsPerDay;
     const int rounded = daySeconds / 3600 * 10000 + daySeconds / 60 % 60 * 100 + daySeconds % 60;
     return formatDigits(rounded, u"00:00:00");
 }

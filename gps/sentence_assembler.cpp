@@ -19,9 +19,9 @@ std::vector<Text> SentenceAssembler::appendAndExtract(TextView received) {
     strBuffer.append(received);
 
     std::vector<Text> times;
-    std::size_t start = 0;                                    // first character still held
-    std::size_t dollarFrom = waitingSentence ? 0 : oldSize;   // no "$" before this
-    std::size_t crLfFrom = oldSize > 0 ? oldSize - 1 : 0;     // no CR LF from start before this
+    std::size_t start = 0;                                  // first character still held
+    std::size_t dollarFrom = waitingSentence ? 0 : oldSize; // no "$" before this
+    std::size_t crLfFrom = oldSize > 0 ? oldSize - 1 : 0;   // no CR LF from start before this
 
     for (;;) {
         const std::size_t dollar = strBuffer.find(u'$', dollarFrom);

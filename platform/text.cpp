@@ -9,9 +9,13 @@ namespace cronalba {
 
 namespace {
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
-bool isIgnoredSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
+bool isIgnoredSpace(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
 
 // The number at the front of text with the ignored spaces taken out, as ASCII without a
 // leading "+"; empty when there is no digit.
@@ -73,7 +77,9 @@ std::optional<std::int16_t> roundHalfEvenToInt16(double value) {
     return static_cast<std::int16_t>(rounded);
 }
 
-double roundHalfAwayFromZero(double value) { return std::round(value); }
+double roundHalfAwayFromZero(double value) {
+    return std::round(value);
+}
 
 Text formatDigits(std::int64_t value, TextView pattern) {
     // The magnitude's digits as unsigned, so that the smallest int64 has one too.
@@ -108,8 +114,9 @@ Text formatDigits(std::int64_t value, TextView pattern) {
 
 Text latin1ToText(std::string_view bytes) {
     Text text(bytes.size(), u'\0');
-    std::transform(bytes.begin(), bytes.end(), text.begin(),
-                   [](char byte) { return static_cast<char16_t>(static_cast<unsigned char>(byte)); });
+    std::transform(bytes.begin(), bytes.end(), text.begin(), [](char byte) {
+        return static_cast<char16_t>(static_cast<unsigned char>(byte));
+    });
     return text;
 }
 
