@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace cronalba {
+
+// One serial port as the system reports it.
+struct SerialPortEntry {
+    QString device;      // what QSerialPort opens: "/dev/ttyUSB0", "COM3"
+    QString description; // what it is, as the system names it; may be empty
+};
+
+using SerialPortLister = std::function<QList<SerialPortEntry>()>;
+
+// The serial ports of this machine, as Qt finds them.
+QList<SerialPortEntry> systemSerialPorts();
+
+// Port numbers as the user types them, and the devices they stand for. On Windows port n is
+// COMn. Elsewhere there is no such name, so port n is the n-th of the system's ports in the
+// order of their device names (/dev/ttyACM0, /dev/ttyS0, /dev/ttyUSB0, ...): a lone USB
+// receiver is port 1.
+class SerialPortNumbering {
+public:
+    explicit SerialPortNumbering(QList<SerialPortEntry> ports);
+
+    // The device of port number, or nothing when there is no such port.
+    std::optional<QString> deviceFor(int number) const;
+
+    // One line per port, "1 = /dev/ttyACM0 (receptor GNSS USB)", or a note that none was found.
+    QString describe() const;
+
+private:
+    QList<SerialPortEntry> ports;
+};
+
+} // namespace cronalba
