@@ -9,7 +9,7 @@ cronalba_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    dbus-daemon util-linux
+    dbus-daemon util-linux fonts-dejavu-extra
     clang libclang-rt-14-dev g++-mingw-w64-x86-64
     dpkg-dev file desktop-file-utils appstream
 )
