@@ -1,0 +1,241 @@
+// The window with the real serial control on a pseudo-terminal, which stands for a receiver:
+// the test writes NMEA text into the master side and reads the line settings from it.
+#include "fakes.h"
+#include "serial_port_control.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace cronalba;
+using namespace cronalba::testing;
+
+namespace {
+
+// A pseudo-terminal whose slave side nobody holds open until the program opens it.
+class PseudoTerminal {
+public:
+    PseudoTerminal() {
+        int slave = -1;
+        char name[256] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+            qFatal("openpty failed");
+        }
+        slavePath = QString::fromLocal8Bit(name);
+        ::close(slave);
+    }
+    ~PseudoTerminal() { closeMaster(); }
+    PseudoTerminal(const PseudoTerminal &) = delete;
+    PseudoTerminal &operator=(const PseudoTerminal &) = delete;
+
+    void send(const QByteArray &bytes) const {
+        QCOMPARE(::write(master, bytes.constData(), static_cast<size_t>(bytes.size())),
+                 bytes.size());
+    }
+    speed_t speed() const {
+        termios settings{};
+        tcgetattr(master, &settings);
+        return cfgetospeed(&settings);
+    }
+    // True once no one has the slave side open any more.
+    bool hungUp() const {
+        pollfd hangup{master, POLLIN, 0};
+        return ::poll(&hangup, 1, 0) == 1 && (hangup.revents & POLLHUP);
+    }
+    void closeMaster() {
+        if (master >= 0) {
+            ::close(master);
+            master = -1;
+        }
+    }
+
+    QString slavePath;
+
+private:
+    int master = -1;
+};
+
+// How many descriptors of this process are open on path.
+int openDescriptors(const QString &path) {
+    int count = 0;
+    const auto entries = QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System);
+    for (const QFileInfo &entry : entries) {
+        count += entry.symLinkTarget() == path ? 1 : 0;
+    }
+    return count;
+}
+
+// A window whose port 2 is the pseudo-terminal (port 1 is a device that doesn't exist).
+struct PtyWindow {
+    explicit PtyWindow(const PseudoTerminal &pty)
+        : comm([path = pty.slavePath] {
+            return QList<SerialPortEntry>{{path, "pseudo-terminal"},
+                                          {"/dev/cronalba-missing0", "no existe"}};
+        })
+        , form({comm, clock, messages, programEnd}) {
+        form.show();
+    }
+
+    void connectAt(const QString &port, const QString &speed) {
+        form.findChild<QComboBox *>("comPuerto")->setEditText(port);
+        form.findChild<QComboBox *>("comBaudios")->setEditText(speed);
+        form.findChild<QPushButton *>("Command1")->click();
+    }
+    QString gpsTime() const { return form.findChild<QLabel *>("lblTime_0")->text(); }
+    bool failed() const { return programEnd.status.has_value(); }
+
+    SerialPortControl comm;
+    FakeClock clock;
+    FakeMessageDialog messages;
+    FakeProgramEnd programEnd;
+    Form1 form;
+};
+
+} // namespace
+
+class SerialPtyTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void portNumbersFollowTheSortedList() {
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        QCOMPARE(window.form.findChild<QComboBox *>("comPuerto")->toolTip(),
+                 QStringLiteral("1 = /dev/cronalba-missing0 (no existe)\n2 = %1 (pseudo-terminal)")
+                     .arg(pty.slavePath));
+    }
+
+    void sentenceInThreePiecesShowsOnTheThird() {
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        window.connectAt("2", "4800");
+        QVERIFY(!window.failed());
+        QCOMPARE(pty.speed(), speed_t(B4800));
+        QSignalSpy notified(&window.comm, &CommControl::onComm);
+
+        const QList<QByteArray> pieces = {"*7D\r\nnoise$GPRM", "C,235959.6,A,4807.0",
+                                          "38,N*6A\r\n"};
+        for (int i = 0; i < 2; ++i) {
+            pty.send(pieces[i]);
+            QVERIFY(notified.wait(5000));
+            QCoreApplication::processEvents();
+            QCOMPARE(window.gpsTime(), QString());
+        }
+        pty.send(pieces[2]);
+        QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "00:00:00", 5000);
+    }
+
+    void secondConnectAtAnotherSpeed() {
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        window.connectAt("2", "4800");
+        pty.send("$GPGGA,101010,x\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "10:10:10", 5000);
+
+        window.connectAt("2", "38400"); // typed, not in the list
+        QVERIFY(!window.failed());
+        QCOMPARE(window.gpsTime(), QString());
+        QCOMPARE(pty.speed(), speed_t(B38400));
+        QCOMPARE(openDescriptors(pty.slavePath), 1);
+        QVERIFY(window.comm.portOpen());
+
+        pty.send("$GPGSV,1,1\r\n");
+        QTest::qWait(100);
+        QCOMPARE(window.gpsTime(), QString());
+        pty.send("$GNRMC,202020,A\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "20:20:20", 5000);
+    }
+
+    void exitClosesThePort() {
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        window.connectAt("2", "9600");
+        QCOMPARE(pty.speed(), speed_t(B9600));
+        QVERIFY(!pty.hungUp());
+        window.form.findChild<QPushButton *>("Command2")->click();
+        QVERIFY(!window.form.isVisible());
+        QVERIFY(pty.hungUp());
+        QCOMPARE(openDescriptors(pty.slavePath), 0);
+    }
+
+    void closingTheWindowClosesThePort() {
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        window.connectAt("2", "4800");
+        QVERIFY(window.form.close());
+        QVERIFY(pty.hungUp());
+    }
+
+    void receiverGoneClosesThePortQuietly() {
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        window.connectAt("2", "4800");
+        pty.send("$GPRMC,111111,A\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "11:11:11", 5000);
+        pty.closeMaster();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.comm.portOpen(), 5000);
+        QCOMPARE(window.gpsTime(), "11:11:11");
+        QVERIFY(!window.failed());
+    }
+
+    void connectFails_data() {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("speed");
+        QTest::newRow("no such device") << "1"
+                                        << "4800";
+        QTest::newRow("port 0") << "0"
+                                << "4800";
+        QTest::newRow("COM2 reads as 0") << "COM2"
+                                         << "4800";
+        QTest::newRow("negative port") << "-2"
+                                       << "4800";
+        QTest::newRow("one beyond the list") << "3"
+                                             << "4800";
+        QTest::newRow("beyond 16 bits") << "40000"
+                                        << "4800";
+        QTest::newRow("empty speed") << "2"
+                                     << "";
+        QTest::newRow("letters") << "2"
+                                 << "rapido";
+        QTest::newRow("zero speed") << "2"
+                                    << "0";
+        QTest::newRow("negative speed") << "2"
+                                        << "-4800";
+        QTest::newRow("blank after the speed") << "2"
+                                               << "4800 ";
+    }
+    void connectFails() {
+        QFETCH(QString, port);
+        QFETCH(QString, speed);
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        window.connectAt(port, speed);
+        QCOMPARE(window.programEnd.status, 1);
+        QCOMPARE(window.messages.shown.size(), 1);
+        QCOMPARE(window.messages.shown[0].text, "No puedo abrir el puerto de comunicaciones");
+        QVERIFY(!window.comm.portOpen());
+        QCOMPARE(openDescriptors(pty.slavePath), 0);
+    }
+
+    void portBusyElsewhereFails() {
+        PseudoTerminal pty;
+        PtyWindow first(pty);
+        first.connectAt("2", "4800");
+        QVERIFY(!first.failed());
+        PtyWindow second(pty);
+        second.connectAt("2", "4800");
+        QVERIFY(second.failed());
+    }
+};
+
+QTEST_MAIN(SerialPtyTest)
+#include "serial_pty_test.moc"
