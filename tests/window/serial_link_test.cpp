@@ -1,4 +1,6 @@
-// The serial link's text handling: settings texts, port texts and port numbering.
+// The serial link's text handling (settings texts, port texts, port numbering) and the
+// program's immediate end.
+#include "immediate_program_end.h"
 #include "serial_link.h"
 #include "serial_ports.h"
 
@@ -84,3 +86,7 @@ TEST(SerialPortNumbering, SaysWhenThereIsNoPort) {
 }
 
 } // namespace
+
+TEST(ImmediateProgramEndDeathTest, EndsTheProcessWithTheStatus) {
+    EXPECT_EXIT(ImmediateProgramEnd().endNow(3), ::testing::ExitedWithCode(3), "");
+}
