@@ -70,6 +70,47 @@ void fillKeepingText(QComboBox *box, const QStringList &entries) {
     box->setEditText(text);
 }
 
+// A control of the kind the row names, with its text, name and tab index.
+QWidget *createControl(const ControlRow &row, QWidget *container) {
+    const QString text = toQString(row.text);
+    QWidget *widget = nullptr;
+    switch (row.kind) {
+    case ControlKind::Frame:
+        widget = new QGroupBox(text, container);
+        break;
+    case ControlKind::Label: {
+        auto *label = new QLabel(text, container);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        widget = label;
+        break;
+    }
+    case ControlKind::Button:
+        widget = new QPushButton(text, container);
+        break;
+    case ControlKind::ComboBox: {
+        auto *box = new QComboBox(container);
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setEditText(text);
+        widget = box;
+        break;
+    }
+    case ControlKind::TextBox:
+        widget = new QLineEdit(text, container);
+        break;
+    case ControlKind::Line: {
+        auto *line = new QFrame(container);
+        line->setFrameStyle((row.width == 0 ? QFrame::VLine : QFrame::HLine) | QFrame::Plain);
+        widget = line;
+        break;
+    }
+    }
+    widget->setObjectName(QString::fromLatin1(row.name));
+    widget->setProperty("tabIndex", row.tab);
+    return widget;
+}
+
 } // namespace
 
 Form1::Form1(Form1Services windowServices, QWidget *parent)
@@ -127,46 +168,6 @@ void Form1::createControls() {
 
     // The connect button lies over the communication frame's right-hand part.
     Command1->raise();
-}
-
-QWidget *Form1::createControl(const ControlRow &row, QWidget *container) const {
-    const QString text = toQString(row.text);
-    QWidget *widget = nullptr;
-    switch (row.kind) {
-    case ControlKind::Frame:
-        widget = new QGroupBox(text, container);
-        break;
-    case ControlKind::Label: {
-        auto *label = new QLabel(text, container);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        widget = label;
-        break;
-    }
-    case ControlKind::Button:
-        widget = new QPushButton(text, container);
-        break;
-    case ControlKind::ComboBox: {
-        auto *box = new QComboBox(container);
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->setEditText(text);
-        widget = box;
-        break;
-    }
-    case ControlKind::TextBox:
-        widget = new QLineEdit(text, container);
-        break;
-    case ControlKind::Line: {
-        auto *line = new QFrame(container);
-        line->setFrameStyle((row.width == 0 ? QFrame::VLine : QFrame::HLine) | QFrame::Plain);
-        widget = line;
-        break;
-    }
-    }
-    widget->setObjectName(QString::fromLatin1(row.name));
-    widget->setProperty("tabIndex", row.tab);
-    return widget;
 }
 
 void Form1::styleControls() {

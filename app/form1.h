@@ -20,7 +20,6 @@ class CommControl;
 class MessageDialog;
 class OsClock;
 class ProgramEnd;
-struct ControlRow;
 
 // What the window works through: the serial control, the computer's clock, the message box
 // and the end of the program.
@@ -53,7 +52,6 @@ protected:
 
 private:
     void createControls();
-    QWidget *createControl(const ControlRow &row, QWidget *container) const;
     void styleControls();
     void chainTabOrder();
     template <typename Control> Control *control(const char *name) const;

@@ -15,11 +15,11 @@ class SerialPortControl final : public CommControl {
     Q_OBJECT
 
 public:
-    explicit SerialPortControl(SerialPortLister listPorts = systemSerialPorts,
+    explicit SerialPortControl(SerialPortLister lister = systemSerialPorts,
                                QObject *parent = nullptr);
 
     bool setSettings(const QString &settings) override;
-    bool setCommPort(std::int16_t port) override;
+    bool setCommPort(std::int16_t number) override;
     bool setPortOpen(bool open) override;
     bool portOpen() const override;
     QString input() override;
