@@ -9,20 +9,6 @@ namespace cronalba {
 
 namespace {
 
-QString describeEntry(const QString &number, const SerialPortEntry &entry) {
-    QString line = number + QStringLiteral(" = ") + entry.device;
-    if (!entry.description.isEmpty()) {
-        line += QStringLiteral(" (%1)").arg(entry.description);
-    }
-    return line;
-}
-
-#ifdef _WIN32
-constexpr bool kPortsByComName = true;
-#else
-constexpr bool kPortsByComName = false;
-#endif
-
 // "COM12" -> 12; 0 for a name not of that form.
 int comNumber(const QString &device) {
     if (!device.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) {
@@ -33,38 +19,36 @@ int comNumber(const QString &device) {
     return ok ? number : 0;
 }
 
-// The number the user types for the port at index of the sorted list.
-int numberOf(qsizetype index, const SerialPortEntry &entry) {
-    return kPortsByComName ? comNumber(entry.device) : static_cast<int>(index + 1);
-}
-
 } // namespace
 
 QList<SerialPortEntry> systemSerialPorts() {
+    const bool byComName = kNativePortNaming == PortNaming::ComNumbers;
     QList<SerialPortEntry> ports;
     const auto infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : infos) {
-        ports.append(
-            {kPortsByComName ? info.portName() : info.systemLocation(), info.description()});
+        ports.append({byComName ? info.portName() : info.systemLocation(), info.description()});
     }
     return ports;
 }
 
-SerialPortNumbering::SerialPortNumbering(QList<SerialPortEntry> systemPorts)
-    : ports(std::move(systemPorts)) {
-    std::sort(ports.begin(), ports.end(), [](const SerialPortEntry &a, const SerialPortEntry &b) {
-        if (kPortsByComName && comNumber(a.device) != comNumber(b.device)) {
-            return comNumber(a.device) < comNumber(b.device);
-        }
-        return a.device < b.device;
-    });
+SerialPortNumbering::SerialPortNumbering(QList<SerialPortEntry> systemPorts, PortNaming portNaming)
+    : ports(std::move(systemPorts))
+    , naming(portNaming) {
+    const bool byComNumber = naming == PortNaming::ComNumbers;
+    std::sort(ports.begin(), ports.end(),
+              [byComNumber](const SerialPortEntry &a, const SerialPortEntry &b) {
+                  if (byComNumber && comNumber(a.device) != comNumber(b.device)) {
+                      return comNumber(a.device) < comNumber(b.device);
+                  }
+                  return a.device < b.device;
+              });
 }
 
 std::optional<QString> SerialPortNumbering::deviceFor(int number) const {
     if (number < 1) {
         return std::nullopt;
     }
-    if constexpr (kPortsByComName) {
+    if (naming == PortNaming::ComNumbers) {
         return QStringLiteral("COM%1").arg(number);
     }
     if (number > ports.size()) {
@@ -79,12 +63,22 @@ QString SerialPortNumbering::describe() const {
     }
     QStringList lines;
     for (qsizetype i = 0; i < ports.size(); ++i) {
-        const int number = numberOf(i, ports.at(i));
-        if (number > 0) {
-            lines.append(describeEntry(QString::number(number), ports.at(i)));
+        const int number = numberOf(i);
+        if (number < 1) {
+            continue; // a name without a number the user could type
         }
+        QString line = QStringLiteral("%1 = %2").arg(number).arg(ports.at(i).device);
+        if (!ports.at(i).description.isEmpty()) {
+            line += QStringLiteral(" (%1)").arg(ports.at(i).description);
+        }
+        lines.append(line);
     }
     return lines.join(u'\n');
+}
+
+int SerialPortNumbering::numberOf(qsizetype index) const {
+    return naming == PortNaming::ComNumbers ? comNumber(ports.at(index).device)
+                                            : static_cast<int>(index + 1);
 }
 
 } // namespace cronalba

@@ -64,10 +64,10 @@ TEST(PortNumberFromText, LeadingNumberRoundedHalfToEven) {
     }
 }
 
-#ifndef _WIN32
 TEST(SerialPortNumbering, CountsTheSystemPortsInNameOrder) {
     const SerialPortNumbering numbering(
-        {{"/dev/ttyUSB0", "receptor GNSS USB"}, {"/dev/ttyS0", ""}, {"/dev/ttyACM0", "u-blox"}});
+        {{"/dev/ttyUSB0", "receptor GNSS USB"}, {"/dev/ttyS0", ""}, {"/dev/ttyACM0", "u-blox"}},
+        PortNaming::SystemOrder);
     EXPECT_EQ(numbering.deviceFor(1), QString("/dev/ttyACM0"));
     EXPECT_EQ(numbering.deviceFor(2), QString("/dev/ttyS0"));
     EXPECT_EQ(numbering.deviceFor(3), QString("/dev/ttyUSB0"));
@@ -77,10 +77,21 @@ TEST(SerialPortNumbering, CountsTheSystemPortsInNameOrder) {
     EXPECT_EQ(numbering.describe(), QString("1 = /dev/ttyACM0 (u-blox)\n2 = /dev/ttyS0\n"
                                             "3 = /dev/ttyUSB0 (receptor GNSS USB)"));
 }
-#endif
+
+TEST(SerialPortNumbering, ComNamesCarryTheirNumbers) {
+    const SerialPortNumbering numbering(
+        {{"COM10", "USB"}, {"COM3", ""}, {"COM1", "Puerto de comunicaciones"}},
+        PortNaming::ComNumbers);
+    EXPECT_EQ(numbering.deviceFor(2), QString("COM2")); // not listed, but may exist
+    EXPECT_EQ(numbering.deviceFor(10), QString("COM10"));
+    EXPECT_EQ(numbering.deviceFor(0), std::nullopt);
+    EXPECT_EQ(numbering.deviceFor(-3), std::nullopt);
+    EXPECT_EQ(numbering.describe(),
+              QString("1 = COM1 (Puerto de comunicaciones)\n3 = COM3\n10 = COM10 (USB)"));
+}
 
 TEST(SerialPortNumbering, SaysWhenThereIsNoPort) {
-    const SerialPortNumbering numbering({});
+    const SerialPortNumbering numbering({}, PortNaming::SystemOrder);
     EXPECT_EQ(numbering.describe(), QString::fromUtf8("No se ha encontrado ningún puerto serie."));
     EXPECT_EQ(numbering.deviceFor(0), std::nullopt);
 }
