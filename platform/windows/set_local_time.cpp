@@ -1,0 +1,68 @@
+#include "set_local_time.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+namespace cronalba::windows {
+
+namespace {
+
+bool lacksPrivilege(DWORD error) {
+    return error == ERROR_PRIVILEGE_NOT_HELD || error == ERROR_NOT_ALL_ASSIGNED ||
+           error == ERROR_ACCESS_DENIED;
+}
+
+SetLocalTimeResult failure(DWORD error) {
+    return {lacksPrivilege(error) ? SetLocalTimeOutcome::NoPrivilege : SetLocalTimeOutcome::Failed,
+            error};
+}
+
+// Enables SE_SYSTEMTIME_NAME in the process's token; ERROR_SUCCESS or why not.
+DWORD enableSystemTimePrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        return GetLastError();
+    }
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    DWORD error = ERROR_SUCCESS;
+    if (!LookupPrivilegeValue(nullptr, SE_SYSTEMTIME_NAME, &privileges.Privileges[0].Luid) ||
+        !AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) {
+        error = GetLastError();
+    } else {
+        // Succeeds without enabling anything when the token doesn't hold the privilege; then
+        // the last error is ERROR_NOT_ALL_ASSIGNED.
+        error = GetLastError();
+    }
+    CloseHandle(token);
+    return error;
+}
+
+} // namespace
+
+SetLocalTimeResult setLocalTimeWithPrivilege(const LocalDateTime &time) {
+    if (const DWORD error = enableSystemTimePrivilege(); error != ERROR_SUCCESS) {
+        return failure(error);
+    }
+    SYSTEMTIME local{};
+    local.wYear = static_cast<WORD>(time.year);
+    local.wMonth = static_cast<WORD>(time.month);
+    local.wDay = static_cast<WORD>(time.day);
+    local.wHour = static_cast<WORD>(time.hour);
+    local.wMinute = static_cast<WORD>(time.minute);
+    local.wSecond = static_cast<WORD>(time.second);
+    local.wMilliseconds = static_cast<WORD>(time.millisecond);
+    // Windows converts with the daylight saving setting in force before the call; the second
+    // call converts with the one of the new time, in case the change crossed over.
+    for (int call = 0; call < 2; ++call) {
+        if (!SetLocalTime(&local)) {
+            return failure(GetLastError());
+        }
+    }
+    return {SetLocalTimeOutcome::Done, ERROR_SUCCESS};
+}
+
+} // namespace cronalba::windows
