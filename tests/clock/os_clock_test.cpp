@@ -279,6 +279,7 @@ TEST(ClockShift, FollowsTheZonesDaylightSavingRules) {
     EXPECT_EQ(shift(3, 31, QTime(5, 0)), hours(3));
     EXPECT_EQ(shift(10, 27, QTime(5, 0)), hours(5));
     EXPECT_EQ(shift(6, 1, QTime(5, 0)), hours(4));
+    EXPECT_FALSE(shift(3, 31, QTime(2, 30))) << "a time the change to summer time skips";
     EXPECT_FALSE(clockShift(QTime(), kNoon));
 }
 
