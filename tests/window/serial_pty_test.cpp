@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <array>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -148,8 +150,9 @@ private slots:
         QCOMPARE(openDescriptors(pty.slavePath), 1);
         QVERIFY(window.comm.portOpen());
 
+        QSignalSpy notified(&window.comm, &CommControl::onComm);
         pty.send("$GPGSV,1,1\r\n");
-        QTest::qWait(100);
+        QVERIFY(notified.wait(5000));
         QCOMPARE(window.gpsTime(), QString());
         pty.send("$GNRMC,202020,A\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "20:20:20", 5000);
@@ -190,28 +193,22 @@ private slots:
     void connectFails_data() {
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("speed");
-        QTest::newRow("no such device") << "1"
-                                        << "4800";
-        QTest::newRow("port 0") << "0"
-                                << "4800";
-        QTest::newRow("COM2 reads as 0") << "COM2"
-                                         << "4800";
-        QTest::newRow("negative port") << "-2"
-                                       << "4800";
-        QTest::newRow("one beyond the list") << "3"
-                                             << "4800";
-        QTest::newRow("beyond 16 bits") << "40000"
-                                        << "4800";
-        QTest::newRow("empty speed") << "2"
-                                     << "";
-        QTest::newRow("letters") << "2"
-                                 << "rapido";
-        QTest::newRow("zero speed") << "2"
-                                    << "0";
-        QTest::newRow("negative speed") << "2"
-                                        << "-4800";
-        QTest::newRow("blank after the speed") << "2"
-                                               << "4800 ";
+        const QList<std::array<const char *, 3>> cases = {
+            {"no such device", "1", "4800"},
+            {"port 0", "0", "4800"},
+            {"COM2 reads as 0", "COM2", "4800"},
+            {"negative port", "-2", "4800"},
+            {"one beyond the list", "3", "4800"},
+            {"beyond 16 bits", "40000", "4800"},
+            {"empty speed", "2", ""},
+            {"letters", "2", "rapido"},
+            {"zero speed", "2", "0"},
+            {"negative speed", "2", "-4800"},
+            {"blank after the speed", "2", "4800 "},
+        };
+        for (const auto &[name, port, speed] : cases) {
+            QTest::newRow(name) << QString(port) << QString(speed);
+        }
     }
     void connectFails() {
         QFETCH(QString, port);
