@@ -302,16 +302,13 @@ private slots:
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("failingStep");
         QTest::addColumn<QStringList>("calls");
-        QTest::newRow("settings") << "1"
-                                  << "Settings" << QStringList{"Settings=4800,n,8,1"};
-        QTest::newRow("port number")
-            << "1"
-            << "CommPort" << QStringList{"Settings=4800,n,8,1", "CommPort=1"};
-        QTest::newRow("open") << "1"
-                              << "PortOpen"
-                              << QStringList{"Settings=4800,n,8,1", "CommPort=1", "PortOpen=true"};
-        QTest::newRow("beyond 16 bits") << "32767.5"
-                                        << "" << QStringList{};
+        const QStringList settings = {"Settings=4800,n,8,1"};
+        const QStringList port = settings + QStringList{"CommPort=1"};
+        const QStringList open = port + QStringList{"PortOpen=true"};
+        QTest::newRow("settings") << QString("1") << QString("Settings") << settings;
+        QTest::newRow("port number") << QString("1") << QString("CommPort") << port;
+        QTest::newRow("open") << QString("1") << QString("PortOpen") << open;
+        QTest::newRow("beyond 16 bits") << QString("32767.5") << QString() << QStringList();
     }
     void failedConnect() {
         QFETCH(QString, port);
