@@ -6,6 +6,7 @@
 #include "os_clock.h"
 #include "program_end.h"
 #include "serial_link.h"
+#include "sync_decision.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -268,7 +269,20 @@ void Form1::Command2_Click() {
 }
 
 void Form1::cmdSync_Click() {
-    // Setting the computer's clock from the GPS time is attached here.
+    const SyncDecision decision =
+        decideSync(lblTime[0]->text().toStdU16String(), txtOffset->text().toStdU16String());
+    if (decision.verdict != SyncVerdict::Set) {
+        services.messages.show(toQString(notSetMessage(decision.verdict)), kAppTitle,
+                               MessageIcon::Warning);
+        return;
+    }
+    const QTime newTime(decision.time.hours, decision.time.minutes, decision.time.seconds);
+    const ClockSetResult result = services.clock.setTimeOfDay(newTime, services.clock.now());
+    if (!result.done) {
+        services.messages.show(result.message, kAppTitle, MessageIcon::Warning);
+        return;
+    }
+    refreshComputerTime();
 }
 
 void Form1::comNMEA_OnComm() {

@@ -49,12 +49,26 @@ public:
     QString waiting;
 };
 
+// A clock that moves only when set, and refuses when told to.
 class FakeClock final : public OsClock {
 public:
     QDateTime now() const override { return current; }
-    ClockSetResult setTimeOfDay(QTime, const QDateTime &) override { return {}; }
+    ClockSetResult setTimeOfDay(QTime newTime, const QDateTime &requestedAt) override {
+        requests.append({newTime, requestedAt});
+        if (refusal) {
+            return {false, *refusal};
+        }
+        current.setTime(newTime);
+        return {true, {}};
+    }
 
+    struct Request {
+        QTime newTime;
+        QDateTime requestedAt;
+    };
     QDateTime current{QDate(2024, 3, 1), QTime(12, 0, 0)};
+    QList<Request> requests;
+    std::optional<QString> refusal;
 };
 
 class FakeMessageDialog final : public MessageDialog {

@@ -384,6 +384,81 @@ private slots:
         QCOMPARE(icon, QMessageBox::NoIcon);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
+
+    void syncSetsTheGpsHourPlusTheDifference_data() {
+        QTest::addColumn<QString>("gpsTime");
+        QTest::addColumn<QString>("offset");
+        QTest::addColumn<QTime>("expected");
+        QTest::newRow("+2") << "12:35:19"
+                            << "+2" << QTime(14, 35, 19);
+        QTest::newRow("-5") << "12:35:19"
+                            << "-5" << QTime(7, 35, 19);
+        QTest::newRow("not a number") << "09:05:03"
+                                      << "abc" << QTime(9, 5, 3);
+        QTest::newRow("1.5") << "12:35:19"
+                             << "1.5" << QTime(14, 35, 19);
+    }
+    void syncSetsTheGpsHourPlusTheDifference() {
+        QFETCH(QString, gpsTime);
+        QFETCH(QString, offset);
+        QFETCH(QTime, expected);
+        FakeServices fakes;
+        fakes.clock.current.setTime(QTime(10, 0, 0));
+        Form1 form(fakes.services());
+        child<QLabel>(form, "lblTime_0")->setText(gpsTime);
+        child<QLineEdit>(form, "txtOffset")->setText(offset);
+        child<QPushButton>(form, "cmdSync")->click();
+
+        QCOMPARE(fakes.clock.requests.size(), 1);
+        QCOMPARE(fakes.clock.requests[0].newTime, expected);
+        QCOMPARE(fakes.clock.requests[0].requestedAt.time(), QTime(10, 0, 0));
+        QCOMPARE(child<QLabel>(form, "lblTime_1")->text(), expected.toString("HH:mm:ss"));
+        QVERIFY(fakes.messages.shown.isEmpty());
+    }
+
+    void syncThatCannotBeDoneLeavesTheClockAndSaysWhy_data() {
+        QTest::addColumn<QString>("gpsTime");
+        QTest::addColumn<QString>("offset");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("messagePart");
+        QTest::newRow("at start") << " "
+                                  << "+2" << QString() << "Empezar conexión";
+        QTest::newRow("after connect") << ""
+                                       << "+2" << QString() << "Empezar conexión";
+        QTest::newRow("past midnight") << "23:10:00"
+                                       << "+2" << QString() << "diferencia";
+        QTest::newRow("before midnight") << "01:10:00"
+                                         << "-2" << QString() << "diferencia";
+        QTest::newRow("refused") << "12:35:19"
+                                 << "+2"
+                                 << "No se permite"
+                                 << "No se permite";
+    }
+    void syncThatCannotBeDoneLeavesTheClockAndSaysWhy() {
+        QFETCH(QString, gpsTime);
+        QFETCH(QString, offset);
+        QFETCH(QString, refusal);
+        QFETCH(QString, messagePart);
+        FakeServices fakes;
+        if (!refusal.isNull()) {
+            fakes.clock.refusal = refusal;
+        }
+        const QDateTime before = fakes.clock.current;
+        Form1 form(fakes.services());
+        child<QLabel>(form, "lblTime_0")->setText(gpsTime);
+        child<QLineEdit>(form, "txtOffset")->setText(offset);
+        child<QPushButton>(form, "cmdSync")->click();
+
+        QCOMPARE(fakes.clock.current, before);
+        QCOMPARE(fakes.clock.requests.size(), refusal.isNull() ? 0 : 1);
+        QCOMPARE(fakes.messages.shown.size(), 1);
+        QVERIFY2(fakes.messages.shown[0].text.contains(messagePart),
+                 qPrintable(fakes.messages.shown[0].text));
+        QCOMPARE(fakes.messages.shown[0].title, "Cronalba");
+        QCOMPARE(fakes.messages.shown[0].icon, MessageIcon::Warning);
+        QCOMPARE(child<QLabel>(form, "lblTime_0")->text(), gpsTime);
+        QVERIFY(!fakes.programEnd.status);
+    }
 };
 
 QTEST_MAIN(Form1Test)
