@@ -66,7 +66,8 @@ template <Text (*convert)(std::string_view)> void feedCaptures(benchmark::State 
         benchmark::DoNotOptimize(timesShown);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream.size()));
-    state.counters["times/pass"] = static_cast<double>(timesShown) / state.iterations();
+    state.counters["times/pass"] =
+        static_cast<double>(timesShown) / static_cast<double>(state.iterations());
 }
 
 BENCHMARK(feedCaptures<latin1ToText>)
