@@ -191,6 +191,10 @@ void Form1::styleControls() {
     txtOffset->setAccessibleName(QStringLiteral("Diferencia horaria"));
     lblTime[0]->setAccessibleName(QStringLiteral("Hora del GPS"));
     lblTime[1]->setAccessibleName(QStringLiteral("Hora Ordenador"));
+    // Where a platform names an editable combo box by its text (Linux does), its label names it.
+    control<QLabel>("Label2")->setBuddy(comPuerto);
+    control<QLabel>("Label3")->setBuddy(comBaudios);
+    control<QLabel>("Label4")->setBuddy(txtOffset);
 }
 
 void Form1::chainTabOrder() {
