@@ -7,9 +7,9 @@ cronalba_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Debian 12 packages: the build, the program's libraries, and what the tests use.
 cronalba_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-serialport-dev libqt6serialport6-dev
+    qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    dbus-daemon util-linux fonts-dejavu-extra
+    dbus-daemon util-linux tzdata fonts-dejavu-extra
     clang libclang-rt-14-dev g++-mingw-w64-x86-64
     dpkg-dev file desktop-file-utils appstream
 )
