@@ -1,9 +1,11 @@
 #include "text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <ranges>
 
 namespace cronalba {
 
@@ -85,17 +87,17 @@ Text formatDigits(std::int64_t value, TextView pattern) {
     // The magnitude's digits as unsigned, so that the smallest int64 has one too.
     const std::uint64_t magnitude =
         value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
-    char digits[24];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), magnitude).ptr;
-    std::string_view remaining(digits, static_cast<std::size_t>(end - digits));
+    std::array<char, 24> digits{};
+    const char *end = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude).ptr;
+    std::string_view remaining(digits.data(), static_cast<std::size_t>(end - digits.data()));
     if (remaining == "0") {
         remaining = {}; // a zero fills the pattern with its own zeros
     }
 
     Text reversed;
-    for (auto it = pattern.rbegin(); it != pattern.rend(); ++it) {
-        if (*it != u'0') {
-            reversed += *it;
+    for (const char16_t c : pattern | std::views::reverse) {
+        if (c != u'0') {
+            reversed += c;
         } else if (remaining.empty()) {
             reversed += u'0';
         } else {
@@ -103,8 +105,8 @@ Text formatDigits(std::int64_t value, TextView pattern) {
             remaining.remove_suffix(1);
         }
     }
-    for (auto it = remaining.rbegin(); it != remaining.rend(); ++it) {
-        reversed += static_cast<char16_t>(*it);
+    for (const char digit : remaining | std::views::reverse) {
+        reversed += static_cast<char16_t>(digit);
     }
     if (value < 0) {
         reversed += u'-';
