@@ -1,108 +1,16 @@
 // The window with the real serial control on a pseudo-terminal, which stands for a receiver:
 // the test writes NMEA text into the master side and reads the line settings from it.
-#include "fakes.h"
-#include "serial_port_control.h"
+#include "pseudo_terminal.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <array>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
-
 using namespace cronalba;
 using namespace cronalba::testing;
-
-namespace {
-
-// A pseudo-terminal whose slave side nobody holds open until the program opens it.
-class PseudoTerminal {
-public:
-    PseudoTerminal() {
-        int slave = -1;
-        char name[256] = {};
-        if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
-            qFatal("openpty failed");
-        }
-        slavePath = QString::fromLocal8Bit(name);
-        ::close(slave);
-    }
-    ~PseudoTerminal() { closeMaster(); }
-    PseudoTerminal(const PseudoTerminal &) = delete;
-    PseudoTerminal &operator=(const PseudoTerminal &) = delete;
-
-    void send(const QByteArray &bytes) const {
-        QCOMPARE(::write(master, bytes.constData(), static_cast<size_t>(bytes.size())),
-                 bytes.size());
-    }
-    speed_t speed() const {
-        termios settings{};
-        tcgetattr(master, &settings);
-        return cfgetospeed(&settings);
-    }
-    // True once no one has the slave side open any more.
-    bool hungUp() const {
-        pollfd hangup{master, POLLIN, 0};
-        return ::poll(&hangup, 1, 0) == 1 && (hangup.revents & POLLHUP);
-    }
-    void closeMaster() {
-        if (master >= 0) {
-            ::close(master);
-            master = -1;
-        }
-    }
-
-    QString slavePath;
-
-private:
-    int master = -1;
-};
-
-// How many descriptors of this process are open on path.
-int openDescriptors(const QString &path) {
-    int count = 0;
-    const auto entries = QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System);
-    for (const QFileInfo &entry : entries) {
-        count += entry.symLinkTarget() == path ? 1 : 0;
-    }
-    return count;
-}
-
-// A window whose port 2 is the pseudo-terminal (port 1 is a device that doesn't exist).
-struct PtyWindow {
-    explicit PtyWindow(const PseudoTerminal &pty)
-        : comm([path = pty.slavePath] {
-            return QList<SerialPortEntry>{{path, "pseudo-terminal"},
-                                          {"/dev/cronalba-missing0", "no existe"}};
-        })
-        , form({comm, clock, messages, programEnd}) {
-        form.show();
-    }
-
-    void connectAt(const QString &port, const QString &speed) {
-        form.findChild<QComboBox *>("comPuerto")->setEditText(port);
-        form.findChild<QComboBox *>("comBaudios")->setEditText(speed);
-        form.findChild<QPushButton *>("Command1")->click();
-    }
-    QString gpsTime() const { return form.findChild<QLabel *>("lblTime_0")->text(); }
-    bool failed() const { return programEnd.status.has_value(); }
-
-    SerialPortControl comm;
-    FakeClock clock;
-    FakeMessageDialog messages;
-    FakeProgramEnd programEnd;
-    Form1 form;
-};
-
-} // namespace
 
 class SerialPtyTest : public QObject {
     Q_OBJECT

@@ -1,0 +1,85 @@
+#include "pseudo_terminal.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+#include <iterator>
+
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+namespace cronalba::testing {
+
+PseudoTerminal::PseudoTerminal() {
+    int slave = -1;
+    char name[256] = {};
+    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+        qFatal("openpty failed");
+    }
+    slavePath = QString::fromLocal8Bit(name);
+    ::close(slave);
+}
+
+void PseudoTerminal::send(const QByteArray &bytes) const {
+    QCOMPARE(::write(master, bytes.constData(), static_cast<size_t>(bytes.size())), bytes.size());
+}
+
+speed_t PseudoTerminal::speed() const {
+    termios settings{};
+    tcgetattr(master, &settings);
+    return cfgetospeed(&settings);
+}
+
+bool PseudoTerminal::hungUp() const {
+    pollfd hangup{master, POLLIN, 0};
+    return ::poll(&hangup, 1, 0) == 1 && (hangup.revents & POLLHUP);
+}
+
+void PseudoTerminal::closeMaster() {
+    if (master >= 0) {
+        ::close(master);
+        master = -1;
+    }
+}
+
+int openDescriptors(const QString &path) {
+    int count = 0;
+    const auto entries = QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System);
+    for (const QFileInfo &entry : entries) {
+        count += entry.symLinkTarget() == path ? 1 : 0;
+    }
+    return count;
+}
+
+int openDescriptorCount() {
+    // The listing's own descriptor is open while it runs and counts in every call alike.
+    const std::filesystem::directory_iterator descriptors("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(descriptors), end(descriptors)));
+}
+
+PtyWindow::PtyWindow(QList<SerialPortEntry> systemPorts)
+    : ports(std::move(systemPorts))
+    , comm([this] { return ports; })
+    , form({comm, clock, messages, programEnd}) {
+    form.show();
+}
+
+PtyWindow::PtyWindow(const PseudoTerminal &pty)
+    : PtyWindow({{pty.slavePath, "pseudo-terminal"}, {"/dev/cronalba-missing0", "no existe"}}) {}
+
+void PtyWindow::connectAt(const QString &port, const QString &speed) {
+    form.findChild<QComboBox *>("comPuerto")->setEditText(port);
+    form.findChild<QComboBox *>("comBaudios")->setEditText(speed);
+    form.findChild<QPushButton *>("Command1")->click();
+}
+
+QString PtyWindow::gpsTime() const {
+    return form.findChild<QLabel *>("lblTime_0")->text();
+}
+
+} // namespace cronalba::testing
