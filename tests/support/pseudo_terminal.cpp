@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <array>
 #include <filesystem>
 #include <iterator>
 
@@ -17,11 +18,11 @@ namespace cronalba::testing {
 
 PseudoTerminal::PseudoTerminal() {
     int slave = -1;
-    char name[256] = {};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+    std::array<char, 256> name{};
+    if (openpty(&master, &slave, name.data(), nullptr, nullptr) != 0) {
         qFatal("openpty failed");
     }
-    slavePath = QString::fromLocal8Bit(name);
+    slavePath = QString::fromLocal8Bit(name.data());
     ::close(slave);
 }
 
@@ -37,7 +38,7 @@ speed_t PseudoTerminal::speed() const {
 
 bool PseudoTerminal::hungUp() const {
     pollfd hangup{master, POLLIN, 0};
-    return ::poll(&hangup, 1, 0) == 1 && (hangup.revents & POLLHUP);
+    return ::poll(&hangup, 1, 0) == 1 && (hangup.revents & POLLHUP) != 0;
 }
 
 void PseudoTerminal::closeMaster() {
