@@ -1,5 +1,5 @@
 // Faults of a real receiver line, through a pseudo-terminal and the real serial control: the
-// receiver unplugged, an hour of noise at a wrong speed, a whole second in one read and many
+// receiver unplugged, hours of noise at a wrong speed, a whole second in one read and many
 // connects in a row.
 #include "pseudo_terminal.h"
 
@@ -9,7 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <array>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <ctime>
