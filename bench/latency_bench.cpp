@@ -1,0 +1,175 @@
+// Latency from the end of a sentence on the wire to the GPS display showing its time: the real
+// window over the real serial control, whose port 1 is a pseudo-terminal standing for the
+// receiver, driven by the real event loop. Prints the figures as key=value lines.
+#include "comm_control.h"
+#include "form1.h"
+#include "message_dialog.h"
+#include "os_clock.h"
+#include "program_end.h"
+#include "serial_port_control.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <pty.h>
+#include <unistd.h>
+#include <vector>
+
+namespace cronalba {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kWarmUpSentences = 200;
+constexpr int kMeasuredSentences = 10'000;
+constexpr int kSettleMs = 20;
+
+// Reads the computer's clock but never sets it.
+class ReadOnlyClock final : public OsClock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+    ClockSetResult setTimeOfDay(QTime /*newTime*/, const QDateTime & /*requestedAt*/) override {
+        return {false, QStringLiteral("Prueba de rendimiento: el reloj no se toca")};
+    }
+};
+
+class SilentMessages final : public MessageDialog {
+public:
+    void show(const QString &text, const QString & /*title*/, MessageIcon /*icon*/) override {
+        std::fprintf(stderr, "Mensaje: %s\n", qPrintable(text));
+    }
+};
+
+class ExitOnEnd final : public ProgramEnd {
+public:
+    void endNow(int exitStatus) override { std::exit(exitStatus); }
+};
+
+// The receiver's side of a pseudo-terminal; the program opens the other side by its path.
+class Receiver {
+public:
+    Receiver() {
+        if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+            std::perror("openpty");
+            std::exit(1);
+        }
+        slavePath = QString::fromLocal8Bit(ttyname(slave));
+    }
+    ~Receiver() {
+        close(slave);
+        close(master);
+    }
+    Receiver(const Receiver &) = delete;
+    Receiver &operator=(const Receiver &) = delete;
+
+    void send(const QByteArray &bytes) const {
+        for (qsizetype sent = 0; sent < bytes.size();) {
+            const ssize_t written =
+                write(master, bytes.data() + sent, static_cast<std::size_t>(bytes.size() - sent));
+            if (written < 0 && errno != EINTR) {
+                std::perror("write");
+                std::exit(1);
+            }
+            sent += std::max<ssize_t>(written, 0);
+        }
+    }
+
+    QString slavePath;
+
+private:
+    int master = -1;
+    int slave = -1; // held open so that the line stays up between the program's opens
+};
+
+// A GGA sentence at `second` seconds past midnight (wrapping at a day), so that each shows a
+// new time, with its checksum as a receiver sends it.
+QByteArray ggaAt(int second) {
+    const int daySecond = second % 86'400;
+    const QByteArray body =
+        QString::asprintf(
+            "GPGGA,%02d%02d%02d.00,4026.2543,N,00341.3105,W,1,08,0.9,667.0,M,51.6,M,,",
+            daySecond / 3600, daySecond / 60 % 60, daySecond % 60)
+            .toLatin1();
+    unsigned checksum = 0;
+    for (const char c : body) {
+        checksum ^= static_cast<unsigned char>(c);
+    }
+    return '$' + body + '*' + QByteArray::number(checksum, 16).toUpper().rightJustified(2, '0') +
+           "\r\n";
+}
+
+double percentile(std::vector<double> sorted, double fraction) {
+    const auto rank = static_cast<std::size_t>(fraction * static_cast<double>(sorted.size() - 1));
+    return sorted[rank];
+}
+
+int run(int argc, char *argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+
+    Receiver receiver;
+    SerialPortControl comNMEA([&receiver] {
+        return QList<SerialPortEntry>{{receiver.slavePath, QStringLiteral("pseudoterminal")}};
+    });
+    ReadOnlyClock clock;
+    SilentMessages messages;
+    ExitOnEnd programEnd;
+    Form1 form({comNMEA, clock, messages, programEnd});
+    form.show();
+
+    auto *gpsTime = form.findChild<QLabel *>(QStringLiteral("lblTime_0"));
+    form.findChild<QPushButton *>(QStringLiteral("Command1"))->click(); // port 1 at 4800
+
+    // Connected after the window's own handler, so it runs right after the display is set.
+    std::optional<Clock::time_point> shownAt;
+    QString shown = gpsTime->text();
+    QObject::connect(&comNMEA, &CommControl::onComm, &form, [&] {
+        if (gpsTime->text() != shown) {
+            shown = gpsTime->text();
+            shownAt = Clock::now();
+        }
+    });
+
+    std::vector<double> microseconds;
+    microseconds.reserve(kMeasuredSentences);
+    for (int i = 0; i < kWarmUpSentences + kMeasuredSentences; ++i) {
+        shownAt.reset();
+        receiver.send(ggaAt(i));
+        const auto sentAt = Clock::now();
+        while (!shownAt) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        // A receiver sends about once a second, so each sentence finds the window idle: let
+        // it repaint the display before the next one.
+        QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
+        if (i >= kWarmUpSentences) {
+            microseconds.push_back(
+                std::chrono::duration<double, std::micro>(*shownAt - sentAt).count());
+        }
+    }
+
+    std::sort(microseconds.begin(), microseconds.end());
+    std::printf("platform=%s\n", qPrintable(QGuiApplication::platformName()));
+    std::printf("window=%dx%d\n", form.width(), form.height());
+    std::printf("sentences=%zu\n", microseconds.size());
+    std::printf("median_us=%.1f\n", percentile(microseconds, 0.5));
+    std::printf("p99_us=%.1f\n", percentile(microseconds, 0.99));
+    std::printf("max_us=%.1f\n", microseconds.back());
+    return 0;
+}
+
+} // namespace
+} // namespace cronalba
+
+int main(int argc, char *argv[]) {
+    return cronalba::run(argc, argv);
+}
