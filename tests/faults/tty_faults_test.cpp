@@ -154,8 +154,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "12:12:13", kWaitMs);
     }
 
-    // An hour each at 115200 baud, received at a wrong setting: first noise without any "$", then
-    // noise full of "$" that never ends a sentence. What is held stays bounded, and the
+    // An hour each at 115200 baud, received at a wrong setting: first noise without any "$",
+    // then noise full of "$" that never ends a sentence. What is held stays bounded, and the
     // receiver's sentences show once they come through.
     void hourOfNoiseThenSentences() {
         constexpr qint64 kHourAt115200 = qint64{115200} / 10 * 3600;
