@@ -237,7 +237,16 @@ void Form1::Form_Load() {
     }
     fillKeepingText(comBaudios, speeds);
 
-    comPuerto->setToolTip(comNMEA.portNumbering());
+    // The port numbering is looked up when the user hovers over the box, not at start: listing
+    // the system's serial ports takes a while.
+    comPuerto->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == comPuerto && event->type() == QEvent::ToolTip) {
+        comPuerto->setToolTip(comNMEA.portNumbering());
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::Form_Unload() {

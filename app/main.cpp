@@ -9,10 +9,8 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    // The installed icon theme first, then the copy built into the program.
     QApplication::setDesktopFileName(QStringLiteral("org.cronalba.Cronalba"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.cronalba.Cronalba"),
-                                                 QIcon(QStringLiteral(":/icons/cronalba.png"))));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/cronalba.png")));
 
     cronalba::SerialPortControl comNMEA;
     const auto clock = cronalba::makeSystemClock();

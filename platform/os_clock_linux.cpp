@@ -108,7 +108,7 @@ ClockSetResult KernelClock::setTimeOfDay(QTime newTime, const QDateTime &request
     return {true, {}};
 }
 
-TimedatedClock::TimedatedClock(QDBusConnection bus, std::unique_ptr<OsClock> fallback,
+TimedatedClock::TimedatedClock(BusConnector bus, std::unique_ptr<OsClock> fallback,
                                std::chrono::milliseconds replyTimeout)
     : m_bus(std::move(bus))
     , m_fallback(std::move(fallback))
@@ -130,7 +130,7 @@ ClockSetResult TimedatedClock::setTimeOfDay(QTime newTime, const QDateTime &requ
     // Blocks the window while the system asks for a password, as long as it takes within the
     // timeout; the relative change keeps the result right however long that is.
     const QDBusMessage reply =
-        m_bus.call(call, QDBus::Block, static_cast<int>(m_replyTimeout.count()));
+        m_bus().call(call, QDBus::Block, static_cast<int>(m_replyTimeout.count()));
     if (reply.type() != QDBusMessage::ErrorMessage) {
         return {true, {}};
     }

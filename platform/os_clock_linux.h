@@ -27,6 +27,10 @@ private:
     ClockShifter m_shifter;
 };
 
+// The bus to reach the time service on, connected when the clock is first set rather than at
+// start.
+using BusConnector = std::function<QDBusConnection()>;
+
 // Sets the clock through the system's time service (org.freedesktop.timedate1), which asks a
 // desktop user for a password when needed. The change is sent relative to the current time, so
 // a slow password prompt doesn't make the clock late. Where the service isn't on the bus, the
@@ -35,14 +39,14 @@ class TimedatedClock : public SystemClockBase {
 public:
     static constexpr std::chrono::milliseconds kDefaultReplyTimeout = std::chrono::minutes(5);
 
-    explicit TimedatedClock(QDBusConnection bus,
+    explicit TimedatedClock(BusConnector bus,
                             std::unique_ptr<OsClock> fallback = std::make_unique<KernelClock>(),
                             std::chrono::milliseconds replyTimeout = kDefaultReplyTimeout);
 
     ClockSetResult setTimeOfDay(QTime newTime, const QDateTime &requestedAt) override;
 
 private:
-    QDBusConnection m_bus;
+    BusConnector m_bus;
     std::unique_ptr<OsClock> m_fallback;
     std::chrono::milliseconds m_replyTimeout;
 };

@@ -13,7 +13,7 @@ std::unique_ptr<OsClock> makeSystemClock() {
 #ifdef _WIN32
     return std::make_unique<WindowsClock>();
 #else
-    return std::make_unique<TimedatedClock>(QDBusConnection::systemBus());
+    return std::make_unique<TimedatedClock>(&QDBusConnection::systemBus);
 #endif
 }
 

@@ -142,8 +142,8 @@ protected:
 
     ClockSetResult setTimeOfDay(QTime newTime, const QDateTime &requestedAt,
                                 milliseconds replyTimeout = seconds(5)) {
-        TimedatedClock clock(m_client, std::make_unique<FakeFallbackClock>(m_fallback),
-                             replyTimeout);
+        TimedatedClock clock([this] { return m_client; },
+                             std::make_unique<FakeFallbackClock>(m_fallback), replyTimeout);
         return clock.setTimeOfDay(newTime, requestedAt);
     }
 
@@ -236,7 +236,7 @@ TEST(TimedatedClockWithoutBus, TheDirectSetterDecides) {
         QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), "none");
     ASSERT_FALSE(noBus.isConnected());
     FallbackCalls calls;
-    TimedatedClock clock(noBus, std::make_unique<FakeFallbackClock>(calls));
+    TimedatedClock clock([&noBus] { return noBus; }, std::make_unique<FakeFallbackClock>(calls));
     clock.setTimeOfDay(QTime(14, 35, 19), kNoon);
     QDBusConnection::disconnectFromBus(QStringLiteral("none"));
     EXPECT_EQ(calls.count, 1);

@@ -6,6 +6,10 @@
 #include "os_clock.h"
 #include "program_end.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QHelpEvent>
+#include <QLineEdit>
 #include <QStringList>
 
 #include <optional>
@@ -99,5 +103,12 @@ struct FakeServices {
 
     Form1Services services() { return {comm, clock, messages, programEnd}; }
 };
+
+// The tooltip a box shows when the mouse rests on its text field.
+inline QString hoverToolTip(QComboBox *box) {
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(box->lineEdit(), &hover);
+    return box->toolTip();
+}
 
 } // namespace cronalba::testing

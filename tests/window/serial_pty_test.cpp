@@ -19,7 +19,7 @@ private slots:
     void portNumbersFollowTheSortedList() {
         PseudoTerminal pty;
         PtyWindow window(pty);
-        QCOMPARE(window.form.findChild<QComboBox *>("comPuerto")->toolTip(),
+        QCOMPARE(hoverToolTip(window.form.findChild<QComboBox *>("comPuerto")),
                  QStringLiteral("1 = /dev/cronalba-missing0 (no existe)\n2 = %1 (pseudo-terminal)")
                      .arg(pty.slavePath));
     }
