@@ -103,33 +103,33 @@ TEST(SentenceAssembler, WithoutADollarKeepsTheNewestTextUpToTheLimit) {
     EXPECT_EQ(assembler.appendAndExtract(kGga), Times{u"09:05:03"});
 }
 
-TEST(SentenceAssembler, HandlesASentenceThatJustFitsTheLimit) {
-    for (const std::size_t chunk : {std::size_t{1}, std::size_t{4096}, kLimit}) {
-        SentenceAssembler assembler;
-        const Text sentence = ggaOfLength(kLimit);
-        Times times;
-        for (std::size_t at = 0; at < sentence.size(); at += chunk) {
-            for (Text &time : assembler.appendAndExtract(TextView(sentence).substr(at, chunk))) {
-                times.push_back(time);
-            }
-            ASSERT_LE(assembler.buffer().size(), kLimit);
+// The times that stream shows when it arrives in reads of `chunk` characters; checks after each
+// read that the held text stays within the limit.
+Times feedInReads(TextView stream, std::size_t chunk) {
+    SentenceAssembler assembler;
+    Times times;
+    for (std::size_t at = 0; at < stream.size(); at += chunk) {
+        for (Text &time : assembler.appendAndExtract(stream.substr(at, chunk))) {
+            times.push_back(std::move(time));
         }
-        EXPECT_EQ(times, Times{u"01:02:03"}) << "chunks of " << chunk;
+        EXPECT_LE(assembler.buffer().size(), kLimit);
     }
+    return times;
 }
 
-TEST(SentenceAssembler, GivesUpASentenceTooLongForTheLimitForTheNextDollar) {
-    for (const std::size_t chunk : {std::size_t{1}, std::size_t{4096}, 2 * kLimit}) {
-        SentenceAssembler assembler;
-        const Text stream = ggaOfLength(kLimit + 1) + Text(kRmc);
-        Times times;
-        for (std::size_t at = 0; at < stream.size(); at += chunk) {
-            for (Text &time : assembler.appendAndExtract(TextView(stream).substr(at, chunk))) {
-                times.push_back(time);
-            }
-            ASSERT_LE(assembler.buffer().size(), kLimit);
+TEST(SentenceAssembler, HandlesWhatFitsTheLimitAndGivesUpWhatDoesNot) {
+    const struct {
+        Text stream;
+        Times expected;
+    } cases[] = {
+        {ggaOfLength(kLimit), {u"01:02:03"}},
+        {ggaOfLength(kLimit + 1) + Text(kRmc), {u"12:35:19"}},
+    };
+    for (const auto &c : cases) {
+        for (const std::size_t chunk : {std::size_t{1}, std::size_t{4096}, 2 * kLimit}) {
+            EXPECT_EQ(feedInReads(c.stream, chunk), c.expected)
+                << c.stream.size() << " characters in reads of " << chunk;
         }
-        EXPECT_EQ(times, Times{u"12:35:19"}) << "chunks of " << chunk;
     }
 }
 
