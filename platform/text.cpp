@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <ranges>
 
 namespace cronalba {
 
@@ -94,24 +93,17 @@ Text formatDigits(std::int64_t value, TextView pattern) {
         remaining = {}; // a zero fills the pattern with its own zeros
     }
 
-    Text reversed;
-    for (const char16_t c : pattern | std::views::reverse) {
-        if (c != u'0') {
-            reversed += c;
-        } else if (remaining.empty()) {
-            reversed += u'0';
-        } else {
-            reversed += static_cast<char16_t>(remaining.back());
+    // The pattern's zeros take the digits from the right, the last digit first.
+    Text filled(pattern);
+    for (std::size_t i = filled.size(); i-- > 0 && !remaining.empty();) {
+        if (filled[i] == u'0') {
+            filled[i] = static_cast<char16_t>(remaining.back());
             remaining.remove_suffix(1);
         }
     }
-    for (const char digit : remaining | std::views::reverse) {
-        reversed += static_cast<char16_t>(digit);
-    }
-    if (value < 0) {
-        reversed += u'-';
-    }
-    return {reversed.rbegin(), reversed.rend()};
+    Text front = value < 0 ? u"-" : u"";
+    front.append(remaining.begin(), remaining.end());
+    return front + filled;
 }
 
 Text latin1ToText(std::string_view bytes) {
