@@ -1,6 +1,7 @@
 #include "form1.h"
 #include "immediate_program_end.h"
 #include "qt_message_dialog.h"
+#include "quit_on_signal.h"
 #include "serial_port_control.h"
 #include "system_clock.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char *argv[]) {
     cronalba::ImmediateProgramEnd programEnd;
 
     cronalba::Form1 form({comNMEA, *clock, messages, programEnd});
+    cronalba::closeOnTerminationSignals(form);
     form.show();
     return QApplication::exec();
 }

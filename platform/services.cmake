@@ -7,6 +7,7 @@ add_library(cronalba_platform STATIC
     ${CMAKE_CURRENT_LIST_DIR}/qt_message_dialog.cpp ${CMAKE_CURRENT_LIST_DIR}/qt_message_dialog.h
     ${CMAKE_CURRENT_LIST_DIR}/immediate_program_end.cpp
     ${CMAKE_CURRENT_LIST_DIR}/immediate_program_end.h
+    ${CMAKE_CURRENT_LIST_DIR}/quit_on_signal.cpp ${CMAKE_CURRENT_LIST_DIR}/quit_on_signal.h
     ${CMAKE_CURRENT_LIST_DIR}/message_dialog.h
     ${CMAKE_CURRENT_LIST_DIR}/program_end.h
     ${CMAKE_CURRENT_LIST_DIR}/os_clock.h)

@@ -1,6 +1,7 @@
 // The window with the real serial control on a pseudo-terminal, which stands for a receiver:
 // the test writes NMEA text into the master side and reads the line settings from it.
 #include "pseudo_terminal.h"
+#include "quit_on_signal.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include <QTest>
 
 #include <array>
+#include <csignal>
 
 using namespace cronalba;
 using namespace cronalba::testing;
@@ -84,6 +86,18 @@ private slots:
         window.connectAt("2", "4800");
         QVERIFY(window.form.close());
         QVERIFY(pty.hungUp());
+    }
+
+    void endOfSessionClosesThePortThroughUnload() {
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        closeOnTerminationSignals(window.form);
+        window.form.show();
+        window.connectAt("2", "4800");
+        ::raise(SIGTERM); // as the session does at logout
+        QTRY_VERIFY_WITH_TIMEOUT(!window.form.isVisible(), 5000);
+        QVERIFY(pty.hungUp());
+        QVERIFY(!window.failed());
     }
 
     void receiverGoneClosesThePortQuietly() {
