@@ -4,12 +4,16 @@
 
 cronalba_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Debian 12 packages: the build, the program's libraries, and what the tests use.
-cronalba_packages=(
+# Debian 12 packages to build and run the program.
+cronalba_program_packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-serialport-dev
+    qt6-base-dev qt6-serialport-dev fonts-dejavu-extra
+)
+# ... and everything the tests and checks use besides.
+cronalba_packages=(
+    "${cronalba_program_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev
-    dbus-daemon util-linux tzdata fonts-dejavu-extra
+    dbus-daemon util-linux tzdata
     clang libclang-rt-14-dev g++-mingw-w64-x86-64
     dpkg-dev file desktop-file-utils appstream
 )
