@@ -8,7 +8,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <array>
 #include <csignal>
 
 using namespace cronalba;
@@ -112,32 +111,18 @@ private slots:
         QVERIFY(!window.failed());
     }
 
+    // Port and speed texts the control refuses have their own tables among the fault tests;
+    // here, ports that the text names well but the system can't open.
     void connectFails_data() {
         QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("speed");
-        const QList<std::array<const char *, 3>> cases = {
-            {"no such device", "1", "4800"},
-            {"port 0", "0", "4800"},
-            {"COM2 reads as 0", "COM2", "4800"},
-            {"negative port", "-2", "4800"},
-            {"one beyond the list", "3", "4800"},
-            {"beyond 16 bits", "40000", "4800"},
-            {"empty speed", "2", ""},
-            {"letters", "2", "rapido"},
-            {"zero speed", "2", "0"},
-            {"negative speed", "2", "-4800"},
-            {"blank after the speed", "2", "4800 "},
-        };
-        for (const auto &[name, port, speed] : cases) {
-            QTest::newRow(name) << QString(port) << QString(speed);
-        }
+        QTest::newRow("no such device") << "1";
+        QTest::newRow("one beyond the list") << "3";
     }
     void connectFails() {
         QFETCH(QString, port);
-        QFETCH(QString, speed);
         PseudoTerminal pty;
         PtyWindow window(pty);
-        window.connectAt(port, speed);
+        window.connectAt(port, "4800");
         QCOMPARE(window.programEnd.status, 1);
         QCOMPARE(window.messages.shown.size(), 1);
         QCOMPARE(window.messages.shown[0].text, "No puedo abrir el puerto de comunicaciones");
