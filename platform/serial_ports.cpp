@@ -19,6 +19,50 @@ int comNumber(const QString &device) {
     return ok ? number : 0;
 }
 
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Compares names as a person reads them: runs of digits by their value, so that ttyUSB2 comes
+// before ttyUSB10. Names that differ only in leading zeros keep their plain order.
+bool readingOrderLess(const QString &a, const QString &b) {
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (!isDigit(a[i]) || !isDigit(b[j])) {
+            if (a[i] != b[j]) {
+                return a[i] < b[j];
+            }
+            ++i;
+            ++j;
+            continue;
+        }
+        // Two runs of digits: without their leading zeros, the longer is the larger number.
+        const auto run = [](const QString &text, qsizetype &at) {
+            while (at < text.size() && text[at] == u'0') {
+                ++at;
+            }
+            const qsizetype start = at;
+            while (at < text.size() && isDigit(text[at])) {
+                ++at;
+            }
+            return QStringView(text).mid(start, at - start);
+        };
+        const QStringView x = run(a, i);
+        const QStringView y = run(b, j);
+        if (x.size() != y.size()) {
+            return x.size() < y.size();
+        }
+        if (x != y) {
+            return x < y;
+        }
+    }
+    if ((i < a.size()) != (j < b.size())) {
+        return j < b.size(); // the shorter name first
+    }
+    return a < b;
+}
+
 } // namespace
 
 QList<SerialPortEntry> systemSerialPorts() {
@@ -40,7 +84,7 @@ SerialPortNumbering::SerialPortNumbering(QList<SerialPortEntry> systemPorts, Por
                   if (byComNumber && comNumber(a.device) != comNumber(b.device)) {
                       return comNumber(a.device) < comNumber(b.device);
                   }
-                  return a.device < b.device;
+                  return readingOrderLess(a.device, b.device);
               });
 }
 

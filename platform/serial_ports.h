@@ -19,7 +19,7 @@ using SerialPortLister = std::function<QList<SerialPortEntry>()>;
 // How a system names its serial ports, and so what a port number stands for.
 enum class PortNaming {
     ComNumbers, // Windows: port n is COMn
-    SystemOrder // elsewhere: port n is the n-th port in the order of the device names
+    SystemOrder // elsewhere: port n is the n-th port in the reading order of the device names
 };
 
 #ifdef _WIN32
@@ -32,8 +32,9 @@ inline constexpr PortNaming kNativePortNaming = PortNaming::SystemOrder;
 QList<SerialPortEntry> systemSerialPorts();
 
 // Port numbers as the user types them, and the devices they stand for. Without COM names,
-// port n is the n-th of the system's ports in the order of their device names
-// (/dev/ttyACM0, /dev/ttyS0, /dev/ttyUSB0, ...), so a lone USB receiver is port 1.
+// port n is the n-th of the system's ports in the order of their device names, their digits
+// read as numbers (/dev/ttyACM0, /dev/ttyS0, /dev/ttyS2, /dev/ttyS10, /dev/ttyUSB0, ...), so a
+// lone USB receiver is port 1.
 class SerialPortNumbering {
 public:
     explicit SerialPortNumbering(QList<SerialPortEntry> ports,

@@ -18,6 +18,14 @@ namespace {
 
 const QString kPortFailure = QStringLiteral("No puedo abrir el puerto de comunicaciones");
 
+int portOf(const SerialPortNumbering &numbering, const QString &device) {
+    int number = 1;
+    while (numbering.deviceFor(number) != device) {
+        ++number;
+    }
+    return number;
+}
+
 // A window whose ports 1 to count are pseudo-terminals.
 struct PortsWindow {
     explicit PortsWindow(int count) {
@@ -26,9 +34,11 @@ struct PortsWindow {
             receivers.push_back(std::make_unique<PseudoTerminal>());
             entries.append({receivers.back()->slavePath, QStringLiteral("receptor")});
         }
-        // Port n is the n-th device in the order of the names.
-        std::sort(receivers.begin(), receivers.end(),
-                  [](const auto &a, const auto &b) { return a->slavePath < b->slavePath; });
+        // Port n is the device the numbering gives it.
+        const SerialPortNumbering numbering(entries, PortNaming::SystemOrder);
+        std::sort(receivers.begin(), receivers.end(), [&](const auto &a, const auto &b) {
+            return portOf(numbering, a->slavePath) < portOf(numbering, b->slavePath);
+        });
         window = std::make_unique<PtyWindow>(entries);
     }
 

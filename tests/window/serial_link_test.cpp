@@ -78,6 +78,23 @@ TEST(SerialPortNumbering, CountsTheSystemPortsInNameOrder) {
                                             "3 = /dev/ttyUSB0 (receptor GNSS USB)"));
 }
 
+// Port numbers follow the device names as a person reads them: the digits count as numbers.
+TEST(SerialPortNumbering, CountsDigitsInDeviceNamesAsNumbers) {
+    const SerialPortNumbering numbering({{"/dev/ttyUSB10", ""},
+                                         {"/dev/ttyS10", ""},
+                                         {"/dev/ttyUSB2", ""},
+                                         {"/dev/ttyS2", ""},
+                                         {"/dev/ttyACM0", ""},
+                                         {"/dev/ttyS1", ""},
+                                         {"/dev/ttyUSB02", ""}},
+                                        PortNaming::SystemOrder);
+    const QStringList expected = {"/dev/ttyACM0",  "/dev/ttyS1",   "/dev/ttyS2",   "/dev/ttyS10",
+                                  "/dev/ttyUSB02", "/dev/ttyUSB2", "/dev/ttyUSB10"};
+    for (int number = 1; number <= expected.size(); ++number) {
+        EXPECT_EQ(numbering.deviceFor(number), expected[number - 1]) << number;
+    }
+}
+
 TEST(SerialPortNumbering, ComNamesCarryTheirNumbers) {
     const SerialPortNumbering numbering(
         {{"COM10", "USB"}, {"COM3", ""}, {"COM1", "Puerto de comunicaciones"}},
