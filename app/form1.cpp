@@ -93,6 +93,7 @@ QWidget *createControl(const ControlRow &row, QWidget *container) {
         auto *box = new QComboBox(container);
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCompleter(nullptr); // a typed text is used as typed, never completed
         box->setEditText(text);
         widget = box;
         break;
@@ -167,8 +168,13 @@ void Form1::createControls() {
     Command2 = control<QPushButton>("Command2");
     cmdSync = control<QPushButton>("cmdSync");
 
-    // The connect button lies over the communication frame's right-hand part.
-    Command1->raise();
+    // Labels lie beneath every control that takes input, so that a click on an input reaches
+    // it where a label's box overlaps it; the connect button also lies over its frame.
+    for (const ControlRow &row : kForm1Layout) {
+        if (takesFocus(row.kind)) {
+            control<QWidget>(row.name)->raise();
+        }
+    }
 }
 
 void Form1::styleControls() {
@@ -185,24 +191,25 @@ void Form1::styleControls() {
     setTextColor(control<QLabel>("Label5"), QColor(255, 0, 0));
     control<QLabel>("Label5")->setFont(headingFont());
 
-    // Names for screen readers where a control shows no text of its own.
+    // Names for screen readers where a control shows no text of its own; a display's name is
+    // the time it shows.
     comPuerto->setAccessibleName(QStringLiteral("Puerto COM"));
     comBaudios->setAccessibleName(QStringLiteral("Velocidad Baudios"));
     txtOffset->setAccessibleName(QStringLiteral("Diferencia horaria"));
-    lblTime[0]->setAccessibleName(QStringLiteral("Hora del GPS"));
-    lblTime[1]->setAccessibleName(QStringLiteral("Hora Ordenador"));
-    // Where a platform names an editable combo box by its text (Linux does), its label names it.
+    // The label beside each box and display names it too (the labelled-by relation): where a
+    // platform names an editable combo box by its text (Linux does), and for the two times.
     control<QLabel>("Label2")->setBuddy(comPuerto);
     control<QLabel>("Label3")->setBuddy(comBaudios);
     control<QLabel>("Label4")->setBuddy(txtOffset);
+    control<QLabel>("Label1_0")->setBuddy(lblTime[0]);
+    control<QLabel>("Label1_2")->setBuddy(lblTime[1]);
 }
 
 void Form1::chainTabOrder() {
     std::vector<QWidget *> focusable;
     for (const ControlRow &row : kForm1Layout) {
-        auto *widget = control<QWidget>(row.name);
-        if (row.tab >= 0 && widget->focusPolicy() != Qt::NoFocus) {
-            focusable.push_back(widget);
+        if (takesFocus(row.kind)) {
+            focusable.push_back(control<QWidget>(row.name));
         }
     }
     std::sort(focusable.begin(), focusable.end(), [](QWidget *a, QWidget *b) {
@@ -211,6 +218,8 @@ void Form1::chainTabOrder() {
     for (std::size_t i = 1; i < focusable.size(); ++i) {
         QWidget::setTabOrder(focusable[i - 1], focusable[i]);
     }
+    // The focus starts where the first typing belongs: the lowest tab index.
+    focusable.front()->setFocus();
 }
 
 template <typename Control> Control *Form1::control(const char *name) const {

@@ -21,6 +21,12 @@ struct ControlRow {
     int tab; // -1 for a control outside the tab order
 };
 
+// Buttons, combo boxes and text boxes take the focus and clicks; labels, frames and lines don't.
+constexpr bool takesFocus(ControlKind kind) {
+    return kind == ControlKind::Button || kind == ControlKind::ComboBox ||
+           kind == ControlKind::TextBox;
+}
+
 inline constexpr int kClientWidthTwips = 6210;
 inline constexpr int kClientHeightTwips = 6480;
 inline constexpr const char16_t *kCaption = u"Cronalba  (Versión 1.0)";

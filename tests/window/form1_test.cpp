@@ -207,11 +207,6 @@ private slots:
         QCOMPARE(form.childAt(child<QWidget>(form, "Command1")->geometry().center()),
                  child<QWidget>(form, "Command1"));
 
-        QCOMPARE(child<QWidget>(form, "comPuerto")->accessibleName(), "Puerto COM");
-        QCOMPARE(child<QWidget>(form, "comBaudios")->accessibleName(), "Velocidad Baudios");
-        QCOMPARE(child<QWidget>(form, "txtOffset")->accessibleName(), "Diferencia horaria");
-        QCOMPARE(child<QWidget>(form, "lblTime_0")->accessibleName(), "Hora del GPS");
-        QCOMPARE(child<QWidget>(form, "lblTime_1")->accessibleName(), "Hora Ordenador");
     }
 
     void labelsShowTheirWholeText() {
