@@ -1,12 +1,9 @@
 // Latency from the end of a sentence on the wire to the GPS display showing its time: the real
 // window over the real serial control, whose port 1 is a pseudo-terminal standing for the
 // receiver, driven by the real event loop. Prints the figures as key=value lines.
-#include "comm_control.h"
-#include "form1.h"
-#include "message_dialog.h"
-#include "os_clock.h"
-#include "program_end.h"
+#include "form1_window.h"
 #include "serial_port_control.h"
+#include "system_clock.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -32,18 +29,19 @@ constexpr int kMeasuredSentences = 10'000;
 constexpr int kSettleMs = 20;
 
 // Reads the computer's clock but never sets it.
-class ReadOnlyClock final : public OsClock {
+class ReadOnlyClock final : public SystemClockBase {
 public:
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-    ClockSetResult setTimeOfDay(QTime /*newTime*/, const QDateTime & /*requestedAt*/) override {
-        return {false, QStringLiteral("Prueba de rendimiento: el reloj no se toca")};
+    ClockSetResult setTimeOfDay(TimeOfDay /*newTime*/, Moment /*requestedAt*/) override {
+        return {ClockOutcome::Failed, u"benchmark"};
     }
 };
 
 class SilentMessages final : public MessageDialog {
 public:
-    void show(const QString &text, const QString & /*title*/, MessageIcon /*icon*/) override {
-        std::fprintf(stderr, "Mensaje: %s\n", qPrintable(text));
+    void show(TextView text, TextView /*title*/, MessageIcon /*icon*/) override {
+        std::fprintf(
+            stderr, "Mensaje: %s\n",
+            qPrintable(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))));
     }
 };
 
@@ -118,21 +116,23 @@ int run(int argc, char *argv[]) {
 
     Receiver receiver;
     SerialPortControl comNMEA([&receiver] {
-        return QList<SerialPortEntry>{{receiver.slavePath, QStringLiteral("pseudoterminal")}};
+        return std::vector<SerialPortEntry>{
+            {receiver.slavePath.toStdU16String(), u"pseudoterminal"}};
     });
     ReadOnlyClock clock;
     SilentMessages messages;
     ExitOnEnd programEnd;
-    Form1 form({comNMEA, clock, messages, programEnd});
+    Form1Window form({comNMEA, clock, messages, programEnd});
     form.show();
 
     auto *gpsTime = form.findChild<QLabel *>(QStringLiteral("lblTime_0"));
     form.findChild<QPushButton *>(QStringLiteral("Command1"))->click(); // port 1 at 4800
 
-    // Connected after the window's own handler, so it runs right after the display is set.
+    // Notes the moment right after the window's own handler has set the display.
     std::optional<Clock::time_point> shownAt;
     QString shown = gpsTime->text();
-    QObject::connect(&comNMEA, &CommControl::onComm, &form, [&] {
+    comNMEA.setOnComm([&] {
+        form.behaviour().comNMEA_OnComm();
         if (gpsTime->text() != shown) {
             shown = gpsTime->text();
             shownAt = Clock::now();

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "text.h"
+
+#include <chrono>
+
+namespace cronalba {
+
+// A time of day the clock can be set to: hours 0 to 23, minutes and seconds 0 to 59.
+struct TimeOfDay {
+    int hours = 0;
+    int minutes = 0;
+    int seconds = 0;
+
+    bool operator==(const TimeOfDay &) const = default;
+};
+
+using Moment = std::chrono::system_clock::time_point;
+
+// The clock as read at one moment: the moment itself, and the time of day the computer's time
+// zone shows then.
+struct ClockReading {
+    Moment moment;
+    TimeOfDay localTime;
+};
+
+// What became of a request to set the clock: done, or why not. The back ends give reasons; the
+// window words them for the user.
+enum class ClockOutcome {
+    Done,
+    TimeSkipped,        // the time doesn't exist today here (skipped by the change to summer time)
+    NotPermitted,       // the system refuses this user (no root, no CAP_SYS_TIME)
+    NeedsAdministrator, // Windows grants the change to administrators only
+    AutomaticSyncOn,    // the time service sets the clock itself and refuses changes by hand
+    NotAuthorized,      // the password was refused or its request cancelled
+    NoReply,            // the time service didn't answer in time
+    Failed,             // anything else; detail has the system's own words
+};
+
+struct ClockSetResult {
+    ClockOutcome outcome = ClockOutcome::Failed;
+    Text detail; // for Failed: what the system said, as it said it
+};
+
+// The computer's clock: reading it, and setting its local time of day.
+class ComputerClock {
+public:
+    virtual ~ComputerClock() = default;
+
+    virtual ClockReading now() const = 0;
+
+    // Sets the local time of day to newTime, leaving the date as it is. requestedAt is when the
+    // user asked: a back end that has to wait (for a password, say) applies the change relative
+    // to that moment, so the clock ends as if it had been set then.
+    virtual ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt) = 0;
+};
+
+// "hh:mm:ss", two digits each: 09:05:03.
+Text clockText(TimeOfDay time);
+
+} // namespace cronalba

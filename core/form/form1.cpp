@@ -1,0 +1,125 @@
+#include "form1.h"
+
+#include "messages.h"
+#include "serial_link.h"
+#include "sync_decision.h"
+
+#include <array>
+
+namespace cronalba {
+
+namespace {
+
+constexpr int kFirstPort = 1;
+constexpr int kLastPort = 2;
+constexpr int kLowestSpeed = 600;
+constexpr int kDoublings = 5;
+constexpr std::array kFastSpeeds{57600, 115200};
+
+Text decimal(int value) {
+    return formatDigits(value, u"");
+}
+
+} // namespace
+
+Form1::Form1(Form1View &form1View, Form1Services windowServices)
+    : view(form1View)
+    , services(windowServices)
+    , comNMEA(windowServices.comNMEA)
+    , gpsTimeShown(rowOf(ControlId::lblTime_0).text) {
+    comNMEA.setOnComm([this] { comNMEA_OnComm(); });
+}
+
+void Form1::Form_Load() {
+    std::vector<Text> ports;
+    for (int port = kFirstPort; port <= kLastPort; ++port) {
+        ports.push_back(decimal(port));
+    }
+    view.fillList(ControlId::comPuerto, ports);
+
+    std::vector<Text> speeds;
+    int speed = kLowestSpeed;
+    for (int i = 0; i < kDoublings; ++i) {
+        speed *= 2;
+        speeds.push_back(decimal(speed));
+    }
+    for (const int fast : kFastSpeeds) {
+        speeds.push_back(decimal(fast));
+    }
+    view.fillList(ControlId::comBaudios, speeds);
+}
+
+void Form1::Timer1_Timer() {
+    refreshComputerTime();
+}
+
+void Form1::Command1_Click() {
+    if (comNMEA.portOpen()) {
+        comNMEA.setPortOpen(false);
+    }
+    showGpsTime(u"");
+
+    strSettings = settingsForSpeed(view.text(ControlId::comBaudios));
+    const auto port = portNumberFromText(view.text(ControlId::comPuerto));
+    intPort = port.value_or(0);
+
+    // A settings text the control can't read fails like one it refuses; a port number beyond
+    // 16 bits fails without asking the control.
+    const auto settings = parsePortSettings(strSettings);
+    const bool opened = settings && comNMEA.setSettings(*settings) && port &&
+                        comNMEA.setCommPort(*port) && comNMEA.setPortOpen(true);
+    if (!opened) {
+        services.messages.show(kPortFailure, kAppTitle, MessageIcon::None);
+        services.programEnd.endNow(1);
+        return;
+    }
+    refreshComputerTime();
+}
+
+void Form1::Command2_Click() {
+    if (comNMEA.portOpen()) {
+        comNMEA.setPortOpen(false);
+    }
+    view.unload();
+}
+
+void Form1::cmdSync_Click() {
+    const SyncDecision decision = decideSync(gpsTimeShown, view.text(ControlId::txtOffset));
+    if (decision.verdict != SyncVerdict::Set) {
+        services.messages.show(notSetMessage(decision.verdict), kAppTitle, MessageIcon::Warning);
+        return;
+    }
+    const ClockSetResult result =
+        services.clock.setTimeOfDay(decision.time, services.clock.now().moment);
+    if (result.outcome != ClockOutcome::Done) {
+        services.messages.show(clockRefusalMessage(result), kAppTitle, MessageIcon::Warning);
+        return;
+    }
+    refreshComputerTime();
+}
+
+void Form1::Form_Unload() {
+    comNMEA.setPortOpen(false); // the port may be closed already; nothing to report either way
+}
+
+Text Form1::comPuertoToolTip() const {
+    return portListToolTip(comNMEA.ports());
+}
+
+void Form1::comNMEA_OnComm() {
+    const std::vector<Text> times = sentences.appendAndExtract(comNMEA.input());
+    if (!times.empty()) {
+        showGpsTime(times.back());
+    }
+}
+
+void Form1::refreshComputerTime() {
+    view.setText(ControlId::lblTime_1, clockText(services.clock.now().localTime));
+}
+
+void Form1::showGpsTime(TextView time) {
+    gpsTimeShown = time;
+    view.setText(ControlId::lblTime_0, time);
+}
+
+} // namespace cronalba

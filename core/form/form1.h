@@ -1,0 +1,58 @@
+#pragma once
+
+#include "form1_view.h"
+#include "sentence_assembler.h"
+#include "services.h"
+#include "text.h"
+
+#include <cstdint>
+
+namespace cronalba {
+
+// What Form1's handlers decide, whichever toolkit draws the window: the front end creates its
+// window from kForm1Layout, hands it in as the view, and calls the handler of each event.
+class Form1 {
+public:
+    Form1(Form1View &view, Form1Services services);
+
+    // Window loaded, once, before it first shows: fills the port and speed lists.
+    void Form_Load();
+    // Every kTimer1IntervalMs: the computer's time into its display.
+    void Timer1_Timer();
+    // "Empezar conexión": (re)opens the port with the chosen number and speed.
+    void Command1_Click();
+    // "SALIR DEL PROGRAMA".
+    void Command2_Click();
+    // "Sincronizar Hora": sets the clock to the GPS time plus the difference.
+    void cmdSync_Click();
+    // Window unloading, through the exit button or the window's own close control.
+    void Form_Unload();
+    // comNMEA's notification: received text goes to the sentence assembler. Form1 asks
+    // comNMEA for it when made; a front end may pass it on from a handler of its own.
+    void comNMEA_OnComm();
+
+    // comPuerto's tooltip, asked for when the user rests the mouse on it: listing the system's
+    // ports takes a while, so it isn't done before.
+    Text comPuertoToolTip() const;
+
+    // The settings and port number of the last connect, and the text held for the next
+    // sentence.
+    const Text &settings() const { return strSettings; }
+    std::int16_t portNumber() const { return intPort; }
+    const Text &buffer() const { return sentences.buffer(); }
+
+private:
+    void refreshComputerTime();
+    void showGpsTime(TextView time);
+
+    Form1View &view;
+    Form1Services services;
+    CommControl &comNMEA;
+
+    Text gpsTimeShown;           // what lblTime(0) shows: only this window writes it
+    SentenceAssembler sentences; // holds strBuffer, kept from one connection to the next
+    Text strSettings;
+    std::int16_t intPort = 0;
+};
+
+} // namespace cronalba

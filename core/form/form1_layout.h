@@ -1,0 +1,116 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace cronalba {
+
+enum class ControlKind { Frame, Label, Button, ComboBox, TextBox, Line };
+
+// Form1's controls, in the order the window holds them; each one's row in kForm1Layout is at
+// its own index. Members of a control array carry their index in the name.
+enum class ControlId {
+    Frame2,
+    Label13,
+    Command2,
+    cmdSync,
+    Command1,
+    Frame1,
+    comBaudios,
+    comPuerto,
+    Line1,
+    Label3,
+    Label2,
+    txtOffset,
+    Label12,
+    Label11,
+    Label10,
+    Label9,
+    Label8,
+    Label7,
+    Label6,
+    Label5,
+    Label4,
+    Label1_0,
+    Label1_2,
+    lblTime_0,
+    lblTime_1,
+    Form1, // the window itself: the container of the controls outside a frame
+};
+
+inline constexpr std::size_t kControlCount = static_cast<std::size_t>(ControlId::Form1);
+
+constexpr std::size_t indexOf(ControlId id) {
+    return static_cast<std::size_t>(id);
+}
+
+enum class Align { Left, Center };
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+};
+
+// How a control looks beyond its place, and which control it names for screen readers.
+struct Look {
+    Align align = Align::Left;
+    bool border = false;            // a single-line border
+    std::optional<Rgb> textColor;   // else the window's
+    bool heading = false;           // in kHeadingFont
+    std::optional<ControlId> names; // a caption: the control beside it that it names
+};
+
+// One control of Form1: where it sits, in twips from its container's top left, what it shows
+// at start, its place in the tab order and its look. A line runs from (left, top) to
+// (left + width, top + height).
+struct ControlRow {
+    ControlId id;
+    const char *name;
+    ControlKind kind;
+    ControlId container;
+    const char16_t *text;
+    int left;
+    int top;
+    int width;
+    int height;
+    int tab; // -1 for a control outside the tab order
+    Look look{};
+};
+
+struct FontSpec {
+    const char16_t *family;
+    double points;
+    bool bold;
+};
+
+inline constexpr int kClientWidthTwips = 6210;
+inline constexpr int kClientHeightTwips = 6480;
+inline constexpr const char16_t *kCaption = u"Cronalba  (Versión 1.0)";
+inline constexpr FontSpec kHeadingFont{u"MS Sans Serif", 9.75, true};
+inline constexpr int kTimer1IntervalMs = 1000;
+
+extern const std::array<ControlRow, kControlCount> kForm1Layout;
+
+inline const ControlRow &rowOf(ControlId id) {
+    return kForm1Layout[indexOf(id)];
+}
+
+// Buttons, combo boxes and text boxes take the focus and clicks; labels, frames and lines
+// don't, and lie beneath those that do.
+constexpr bool takesInput(ControlKind kind) {
+    return kind == ControlKind::Button || kind == ControlKind::ComboBox ||
+           kind == ControlKind::TextBox;
+}
+
+// The controls that take the focus, in the order of their tab indices; the first one has the
+// focus when the window shows, where the first typing belongs.
+std::vector<ControlId> tabOrder();
+
+// Twips as pixels at dpi dots per inch, to the nearest pixel.
+int twipsToPixels(int twips, int dpi);
+
+} // namespace cronalba

@@ -1,0 +1,119 @@
+#include "serial_port_control.h"
+
+namespace cronalba {
+
+namespace {
+
+QSerialPort::Parity toQt(Parity parity) {
+    switch (parity) {
+    case Parity::Even:
+        return QSerialPort::EvenParity;
+    case Parity::Odd:
+        return QSerialPort::OddParity;
+    case Parity::Mark:
+        return QSerialPort::MarkParity;
+    case Parity::Space:
+        return QSerialPort::SpaceParity;
+    case Parity::None:
+        break;
+    }
+    return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits toQt(StopBits stopBits) {
+    switch (stopBits) {
+    case StopBits::OneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case StopBits::Two:
+        return QSerialPort::TwoStop;
+    case StopBits::One:
+        break;
+    }
+    return QSerialPort::OneStop;
+}
+
+} // namespace
+
+SerialPortControl::SerialPortControl(SerialPortLister lister)
+    : listPorts(std::move(lister)) {
+    QObject::connect(&port, &QSerialPort::readyRead, &port, [this] { raiseOnComm(); });
+    QObject::connect(&port, &QSerialPort::errorOccurred, &port,
+                     [this](QSerialPort::SerialPortError error) { handleError(error); });
+}
+
+bool SerialPortControl::setSettings(const PortSettings &settings) {
+    if (port.isOpen() && !apply(settings)) {
+        apply(lineSettings);
+        return false;
+    }
+    lineSettings = settings;
+    return true;
+}
+
+bool SerialPortControl::setCommPort(std::int16_t number) {
+    if (port.isOpen()) {
+        return false;
+    }
+    const auto path = SerialPortNumbering(listPorts(), PortNaming::SystemOrder).deviceFor(number);
+    device = path ? std::optional(QString::fromStdU16String(*path)) : std::nullopt;
+    return device.has_value();
+}
+
+bool SerialPortControl::setPortOpen(bool open) {
+    if (!open) {
+        port.close();
+        return true;
+    }
+    if (port.isOpen() || !device) {
+        return false;
+    }
+    port.setPortName(*device);
+    // Qt applies the line settings while opening, and refuses to open with a speed the
+    // system can't use.
+    if (!apply(lineSettings) || !port.open(QIODevice::ReadOnly)) {
+        port.close();
+        return false;
+    }
+    port.clearError();
+    return true;
+}
+
+bool SerialPortControl::portOpen() const {
+    return port.isOpen();
+}
+
+Text SerialPortControl::input() {
+    if (!port.isOpen()) {
+        return {};
+    }
+    const QByteArray bytes = port.readAll();
+    return latin1ToText(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+std::vector<NumberedPort> SerialPortControl::ports() const {
+    return SerialPortNumbering(listPorts(), PortNaming::SystemOrder).ports();
+}
+
+bool SerialPortControl::apply(const PortSettings &settings) {
+    return port.setBaudRate(settings.baudRate) && port.setParity(toQt(settings.parity)) &&
+           port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
+           port.setStopBits(toQt(settings.stopBits)) &&
+           port.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+void SerialPortControl::handleError(QSerialPort::SerialPortError error) {
+    // Failures while opening are reported by setPortOpen; only a working port's errors count.
+    if (error == QSerialPort::NoError || !port.isOpen()) {
+        return;
+    }
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
+        // The device is gone (a receiver unplugged): closing stops its notifier, which would
+        // otherwise fire again and again.
+        port.close();
+    }
+    port.clearError();
+    raiseOnComm();
+}
+
+} // namespace cronalba

@@ -1,0 +1,119 @@
+#include "timedated_clock.h"
+
+#include <QDBusError>
+#include <QDBusMessage>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <utility>
+
+namespace cronalba {
+
+namespace {
+
+const QString kTimedateService = QStringLiteral("org.freedesktop.timedate1");
+const QString kTimedatePath = QStringLiteral("/org/freedesktop/timedate1");
+
+ClockSetResult result(ClockOutcome outcome, const QString &detail = {}) {
+    return {outcome, detail.toStdU16String()};
+}
+
+bool isServiceAbsent(const QDBusError &error) {
+    switch (error.type()) {
+    case QDBusError::ServiceUnknown:
+    case QDBusError::Disconnected:
+    case QDBusError::NoServer:
+        return true;
+    default:
+        return error.name() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
+    }
+}
+
+ClockSetResult serviceRefusal(const QDBusError &error) {
+    const QString name = error.name();
+    if (name == QLatin1String("org.freedesktop.timedate1.AutomaticTimeSyncEnabled")) {
+        return result(ClockOutcome::AutomaticSyncOn);
+    }
+    if (name == QLatin1String("org.freedesktop.PolicyKit1.Error.NotAuthorized") ||
+        name == QLatin1String("org.freedesktop.PolicyKit1.Error.Cancelled") ||
+        name == QLatin1String("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired") ||
+        error.type() == QDBusError::AccessDenied) {
+        return result(ClockOutcome::NotAuthorized);
+    }
+    if (error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout ||
+        error.type() == QDBusError::TimedOut) {
+        return result(ClockOutcome::NoReply);
+    }
+    return result(ClockOutcome::Failed, name + QStringLiteral(": ") + error.message());
+}
+
+} // namespace
+
+int shiftRealtimeClock(std::chrono::microseconds shift) {
+    using namespace std::chrono;
+    timespec current{};
+    if (clock_gettime(CLOCK_REALTIME, &current) != 0) {
+        return errno;
+    }
+    const auto target = seconds(current.tv_sec) + nanoseconds(current.tv_nsec) + shift;
+    const auto wholeSeconds = floor<seconds>(target);
+    timespec wanted{};
+    wanted.tv_sec = static_cast<time_t>(wholeSeconds.count());
+    wanted.tv_nsec = static_cast<long>(duration_cast<nanoseconds>(target - wholeSeconds).count());
+    return clock_settime(CLOCK_REALTIME, &wanted) == 0 ? 0 : errno;
+}
+
+KernelClock::KernelClock(ClockShifter shifter)
+    : m_shifter(std::move(shifter)) {}
+
+ClockSetResult KernelClock::setTimeOfDay(TimeOfDay newTime, Moment requestedAt) {
+    const auto shift = clockShift(newTime, requestedAt);
+    if (!shift) {
+        return result(ClockOutcome::TimeSkipped);
+    }
+    // Relative like the time service's change: the moments since the click don't count.
+    const int error = m_shifter(*shift);
+    if (error == EPERM) {
+        return result(ClockOutcome::NotPermitted);
+    }
+    if (error != 0) {
+        return result(ClockOutcome::Failed, QString::fromLocal8Bit(std::strerror(error)));
+    }
+    return result(ClockOutcome::Done);
+}
+
+TimedatedClock::TimedatedClock(BusConnector bus, std::unique_ptr<ComputerClock> fallback,
+                               std::chrono::milliseconds replyTimeout)
+    : m_bus(std::move(bus))
+    , m_fallback(std::move(fallback))
+    , m_replyTimeout(replyTimeout) {}
+
+ClockSetResult TimedatedClock::setTimeOfDay(TimeOfDay newTime, Moment requestedAt) {
+    const auto shift = clockShift(newTime, requestedAt);
+    if (!shift) {
+        return result(ClockOutcome::TimeSkipped);
+    }
+
+    QDBusMessage call = QDBusMessage::createMethodCall(kTimedateService, kTimedatePath,
+                                                       kTimedateService, QStringLiteral("SetTime"));
+    const bool relative = true;
+    const bool interactive = true; // lets the system ask the user for a password
+    call << static_cast<qint64>(shift->count()) << relative << interactive;
+    call.setInteractiveAuthorizationAllowed(true);
+
+    // Blocks the window while the system asks for a password, as long as it takes within the
+    // timeout; the relative change keeps the result right however long that is.
+    const QDBusMessage reply =
+        m_bus().call(call, QDBus::Block, static_cast<int>(m_replyTimeout.count()));
+    if (reply.type() != QDBusMessage::ErrorMessage) {
+        return result(ClockOutcome::Done);
+    }
+    const QDBusError error(reply);
+    if (isServiceAbsent(error)) {
+        return m_fallback->setTimeOfDay(newTime, requestedAt);
+    }
+    return serviceRefusal(error);
+}
+
+} // namespace cronalba

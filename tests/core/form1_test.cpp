@@ -1,0 +1,212 @@
+// What Form1's handlers do, over stand-ins for the window and its services: the lists at load,
+// the computer time display, connect, receive, exit, unload, the failed connect and the clock.
+#include "fakes.h"
+#include "messages.h"
+
+#include <gtest/gtest.h>
+
+namespace cronalba {
+namespace {
+
+using testing::FakeWindow;
+using enum ControlId;
+using Calls = std::vector<std::string>;
+
+TEST(Form1, LoadFillsTheListsAndLeavesTheRestAlone) {
+    FakeWindow window;
+    EXPECT_EQ(window.view.lists[comPuerto], (std::vector<Text>{u"1", u"2"}));
+    EXPECT_EQ(window.view.lists[comBaudios], (std::vector<Text>{u"1200", u"2400", u"4800", u"9600",
+                                                                u"19200", u"57600", u"115200"}));
+    EXPECT_EQ(window.shown(lblTime_1), u""); // until the first tick
+    EXPECT_EQ(window.comm.calls, Calls{});
+}
+
+TEST(Form1, TheTimerShowsTheComputersTimeAsHoursMinutesAndSeconds) {
+    const struct {
+        TimeOfDay now;
+        const char16_t *shown;
+    } cases[] = {{{9, 5, 3}, u"09:05:03"}, {{23, 59, 59}, u"23:59:59"}, {{0, 0, 0}, u"00:00:00"}};
+    for (const auto &c : cases) {
+        FakeWindow window;
+        window.clock.current.localTime = c.now;
+        window.form.Timer1_Timer();
+        EXPECT_EQ(window.shown(lblTime_1), c.shown);
+    }
+}
+
+TEST(Form1, ConnectSetsThePortUpInOrderAndShowsTheTimeAtOnce) {
+    FakeWindow window;
+    window.clock.current.localTime = {8, 7, 6};
+    window.type(comPuerto, u" 2.5");
+    window.type(comBaudios, u"38400");
+    window.comm.receive(u"$GPRMC,120000,A\r\n");
+    window.form.Command1_Click();
+
+    EXPECT_EQ(window.comm.calls, (Calls{"Settings=38400", "CommPort=2", "PortOpen=true"}));
+    EXPECT_EQ(window.form.settings(), u"38400,n,8,1");
+    EXPECT_EQ(window.form.portNumber(), 2);
+    EXPECT_EQ(window.shown(lblTime_0), u"");
+    EXPECT_EQ(window.shown(lblTime_1), u"08:07:06");
+    EXPECT_TRUE(window.messages.shown.empty());
+
+    // A second connect starts over on a closed port.
+    window.comm.calls.clear();
+    window.form.Command1_Click();
+    EXPECT_EQ(window.comm.calls,
+              (Calls{"PortOpen=false", "Settings=38400", "CommPort=2", "PortOpen=true"}));
+}
+
+TEST(Form1, ReceiveShowsTheLastTimeAndKeepsHeldTextAcrossConnects) {
+    FakeWindow window;
+    window.form.Command1_Click();
+    window.comm.receive(u"tail*7D\r\n$GPRMC,123519,A,4807.038,N");
+    EXPECT_EQ(window.shown(lblTime_0), u"");
+    window.form.Command1_Click(); // the half sentence stays
+    window.comm.receive(u",01131.000,E*6A\r\n$GPGGA,010203.6,x\r\n$GPGSV,1\r\n");
+    EXPECT_EQ(window.shown(lblTime_0), u"01:02:04");
+    window.comm.receive(u"$GPRMC,,V*00\r\n");
+    EXPECT_EQ(window.shown(lblTime_0), u"01:02:04");
+    EXPECT_EQ(window.form.buffer(), u"\n");
+}
+
+TEST(Form1, AFailedConnectSaysSoAndEndsAtOnce) {
+    const struct {
+        const char *why;
+        const char16_t *port;
+        const char16_t *speed;
+        bool failSettings, failCommPort, failOpen;
+        Calls calls;
+    } cases[] = {
+        {"settings refused", u"1", u"4800", true, false, false, {"Settings=4800"}},
+        {"no such port", u"1", u"4800", false, true, false, {"Settings=4800", "CommPort=1"}},
+        {"port won't open",
+         u"1",
+         u"4800",
+         false,
+         false,
+         true,
+         {"Settings=4800", "CommPort=1", "PortOpen=true"}},
+        {"speed isn't a number", u"1", u"abc", false, false, false, {}},
+        {"port beyond 16 bits", u"32767.5", u"4800", false, false, false, {"Settings=4800"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        FakeWindow window;
+        window.comm.failSettings = c.failSettings;
+        window.comm.failCommPort = c.failCommPort;
+        window.comm.failOpen = c.failOpen;
+        window.type(comPuerto, c.port);
+        window.type(comBaudios, c.speed);
+        window.form.Command1_Click();
+
+        EXPECT_EQ(window.comm.calls, c.calls);
+        ASSERT_EQ(window.messages.shown.size(), 1U);
+        EXPECT_EQ(window.messages.shown[0].text, u"No puedo abrir el puerto de comunicaciones");
+        EXPECT_EQ(window.messages.shown[0].title, u"Cronalba");
+        EXPECT_EQ(window.messages.shown[0].icon, MessageIcon::None);
+        EXPECT_EQ(window.programEnd.status, 1);
+        // Ended at once: nothing unloaded, nothing refreshed.
+        EXPECT_FALSE(window.view.unloaded);
+        EXPECT_EQ(window.shown(lblTime_1), u"");
+    }
+}
+
+TEST(Form1, ExitClosesAnOpenPortThenUnloads) {
+    FakeWindow window;
+    window.form.Command1_Click();
+    window.comm.calls.clear();
+    window.form.Command2_Click();
+    EXPECT_TRUE(window.view.unloaded);
+    EXPECT_EQ(window.comm.calls, (Calls{"PortOpen=false", "PortOpen=false"}));
+
+    FakeWindow closed;
+    closed.form.Command2_Click();
+    EXPECT_TRUE(closed.view.unloaded);
+    EXPECT_EQ(closed.comm.calls, Calls{"PortOpen=false"});
+    EXPECT_TRUE(closed.messages.shown.empty());
+}
+
+TEST(Form1, SyncSetsTheGpsTimePlusTheDifferenceFromTheMomentOfTheClick) {
+    FakeWindow window;
+    window.clock.current.localTime = {10, 0, 0};
+    window.comm.receive(u"$GPRMC,123519,A\r\n");
+    window.form.cmdSync_Click();
+
+    ASSERT_EQ(window.clock.requests.size(), 1U);
+    EXPECT_EQ(window.clock.requests[0].newTime, (TimeOfDay{14, 35, 19}));
+    EXPECT_EQ(window.clock.requests[0].requestedAt, window.clock.current.moment);
+    EXPECT_EQ(window.shown(lblTime_1), u"14:35:19"); // at once
+    EXPECT_TRUE(window.messages.shown.empty());
+}
+
+// The clock is left alone, with a warning that says why, whenever the GPS display holds no
+// time, the sum leaves the day or the system refuses.
+TEST(Form1, SyncThatCannotBeDoneLeavesTheClockAndSaysWhy) {
+    const struct {
+        const char *why;
+        const char16_t *received;
+        const char16_t *offset;
+        std::optional<ClockOutcome> refusal;
+        const char16_t *inMessage;
+    } cases[] = {
+        {"nothing received", u"", u"+2", {}, u"\"Empezar conexión\""},
+        {"past midnight", u"$GPRMC,231000,A\r\n", u"+2", {}, u"fuera del día"},
+        {"before midnight", u"$GPRMC,011000,A\r\n", u"-2", {}, u"fuera del día"},
+        {"huge difference", u"$GPRMC,123519,A\r\n", u"99999999999999999999", {}, u"fuera"},
+        {"refused", u"$GPRMC,123519,A\r\n", u"+2", ClockOutcome::NotPermitted, u"CAP_SYS_TIME"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        FakeWindow window;
+        window.comm.receive(c.received);
+        window.type(txtOffset, c.offset);
+        if (c.refusal) {
+            window.clock.refusal = ClockSetResult{*c.refusal, {}};
+        }
+        const TimeOfDay before = window.clock.current.localTime;
+        const Text gpsTime = window.shown(lblTime_0);
+        window.form.cmdSync_Click();
+
+        EXPECT_EQ(window.clock.current.localTime, before);
+        EXPECT_EQ(window.clock.requests.size(), c.refusal ? 1U : 0U);
+        ASSERT_EQ(window.messages.shown.size(), 1U);
+        EXPECT_NE(window.messages.shown[0].text.find(c.inMessage), Text::npos);
+        EXPECT_EQ(window.messages.shown[0].title, u"Cronalba");
+        EXPECT_EQ(window.messages.shown[0].icon, MessageIcon::Warning);
+        EXPECT_EQ(window.shown(lblTime_0), gpsTime);
+        EXPECT_FALSE(window.programEnd.status);
+    }
+}
+
+TEST(Form1, ThePortTooltipListsTheSystemsPortsWhenAskedFor) {
+    FakeWindow window;
+    EXPECT_EQ(window.form.comPuertoToolTip(), u"No se ha encontrado ningún puerto serie.");
+    window.comm.systemPorts = {{1, u"/dev/ttyACM0", u"u-blox GNSS receiver"},
+                               {2, u"/dev/ttyS0", u""}};
+    EXPECT_EQ(window.form.comPuertoToolTip(),
+              u"1 = /dev/ttyACM0 (u-blox GNSS receiver)\n2 = /dev/ttyS0");
+}
+
+// Each reason the system gives reaches the user in words that say what to do.
+TEST(ClockRefusalMessage, SaysWhyAndWhatToDo) {
+    const struct {
+        ClockOutcome outcome;
+        const char16_t *inMessage;
+    } cases[] = {
+        {ClockOutcome::TimeSkipped, u"horario de verano"},
+        {ClockOutcome::NotPermitted, u"Ejecute Cronalba como administrador (root)"},
+        {ClockOutcome::NeedsAdministrator, u"\"Ejecutar como administrador\""},
+        {ClockOutcome::AutomaticSyncOn, u"timedatectl set-ntp false"},
+        {ClockOutcome::NotAuthorized, u"contraseña"},
+        {ClockOutcome::NoReply, u"no ha respondido"},
+        {ClockOutcome::Failed, u"(Input/output error)"},
+    };
+    for (const auto &c : cases) {
+        const Text message = clockRefusalMessage({c.outcome, u"Input/output error"});
+        EXPECT_NE(message.find(c.inMessage), Text::npos) << static_cast<int>(c.outcome);
+        EXPECT_NE(message.find(u"No se ha cambiado la hora del ordenador."), Text::npos);
+    }
+}
+
+} // namespace
+} // namespace cronalba

@@ -1,0 +1,365 @@
+// The Qt window: its controls as the layout places them, and the window as people meet it:
+// what a screen reader announces, where the focus starts, where clicks and typing go, and the
+// layout's proportions on a high-DPI screen.
+#include "window_over_fakes.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <map>
+
+using namespace cronalba;
+using namespace cronalba::testing;
+
+namespace {
+
+// Set in the child process that reports the window's geometry at one scale factor.
+constexpr char kReportGeometry[] = "CRONALBA_REPORT_GEOMETRY";
+
+// One line per control: its name, its box in device pixels within the window, and whether a
+// label's text fits its box.
+int reportGeometry(int argc, char **argv) {
+    QApplication app(argc, argv);
+    WindowOverFakes window;
+    Form1Window &form = window.form;
+    form.show();
+    const qreal ratio = form.devicePixelRatioF();
+    QTextStream out(stdout);
+    for (const QWidget *control : form.findChildren<QWidget *>()) {
+        if (control->objectName().isEmpty() || control->parentWidget()->objectName().isEmpty()) {
+            continue; // the inner parts of a combo box
+        }
+        const QRect box(control->mapTo(&form, QPoint(0, 0)), control->size());
+        bool fits = true;
+        if (const auto *label = qobject_cast<const QLabel *>(control)) {
+            const QRect inside = label->contentsRect();
+            const QRect needed =
+                QFontMetrics(label->font()).boundingRect(inside, Qt::TextWordWrap, label->text());
+            fits = needed.width() <= inside.width() && needed.height() <= inside.height();
+        }
+        out << control->objectName() << ' ' << qRound(box.x() * ratio) << ' '
+            << qRound(box.y() * ratio) << ' ' << qRound(box.width() * ratio) << ' '
+            << qRound(box.height() * ratio) << ' ' << (fits ? 1 : 0) << '\n';
+    }
+    return 0;
+}
+
+struct Box {
+    int x, y, width, height;
+    bool fits;
+};
+
+QMap<QString, Box> geometryAtScale(const QString &factor) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(kReportGeometry, "1");
+    environment.insert("QT_SCALE_FACTOR", factor);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    if (!child.waitForFinished(30000) || child.exitCode() != 0) {
+        qWarning() << child.readAllStandardError();
+        return {};
+    }
+    QMap<QString, Box> boxes;
+    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> f = line.split(' ');
+        if (f.size() == 6) {
+            boxes.insert(f[0],
+                         {f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt(), f[5] == "1"});
+        }
+    }
+    return boxes;
+}
+
+QString textOf(const QWidget *widget) {
+    if (const auto *label = qobject_cast<const QLabel *>(widget)) {
+        return label->text();
+    }
+    if (const auto *button = qobject_cast<const QPushButton *>(widget)) {
+        return button->text();
+    }
+    if (const auto *box = qobject_cast<const QComboBox *>(widget)) {
+        return box->currentText();
+    }
+    if (const auto *edit = qobject_cast<const QLineEdit *>(widget)) {
+        return edit->text();
+    }
+    if (const auto *frame = qobject_cast<const QGroupBox *>(widget)) {
+        return frame->title();
+    }
+    return {};
+}
+
+QStringList listOf(const QComboBox *box) {
+    QStringList entries;
+    for (int i = 0; i < box->count(); ++i) {
+        entries.append(box->itemText(i));
+    }
+    return entries;
+}
+
+} // namespace
+
+class Form1WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void captionAndClientArea() {
+        WindowOverFakes window;
+        QCOMPARE(window.form.logicalDpiX(), 96);
+        QCOMPARE(window.form.windowTitle(), QString::fromUtf8("Cronalba  (Versión 1.0)"));
+        QCOMPARE(window.form.size(), QSize(6210 / 15, 6480 / 15));
+    }
+
+    // Each row of the layout becomes a control of its kind, in its container, at its place
+    // (15 twips to the pixel at 96 dpi), with its text.
+    void everyRowBecomesItsControl_data() {
+        QTest::addColumn<int>("row");
+        for (const ControlRow &row : kForm1Layout) {
+            QTest::newRow(row.name) << static_cast<int>(indexOf(row.id));
+        }
+    }
+    void everyRowBecomesItsControl() {
+        QFETCH(int, row);
+        const ControlRow &expected = kForm1Layout[static_cast<std::size_t>(row)];
+        WindowOverFakes window;
+        const auto *widget = window.control<QWidget>(expected.name);
+        static const std::map<ControlKind, const char *> classes = {
+            {ControlKind::Frame, "QGroupBox"},    {ControlKind::Label, "QLabel"},
+            {ControlKind::Button, "QPushButton"}, {ControlKind::ComboBox, "QComboBox"},
+            {ControlKind::TextBox, "QLineEdit"},  {ControlKind::Line, "QFrame"}};
+        QVERIFY(widget->inherits(classes.at(expected.kind)));
+        const char *container =
+            expected.container == ControlId::Form1 ? "Form1" : rowOf(expected.container).name;
+        QCOMPARE(widget->parentWidget()->objectName(), QString::fromLatin1(container));
+        QCOMPARE(textOf(widget), QString::fromStdU16String(expected.text));
+        const auto pixels = [](int twips) { return std::max(1, qRound(twips / 15.0)); };
+        QCOMPARE(widget->geometry(), QRect(pixels(expected.left), pixels(expected.top),
+                                           pixels(expected.width), pixels(expected.height)));
+    }
+
+    void tabOrderFollowsTheTabIndices() {
+        WindowOverFakes window;
+        const QStringList expected = {"txtOffset", "comPuerto", "comBaudios",
+                                      "Command1",  "cmdSync",   "Command2"};
+        QStringList chain;
+        QWidget *widget = window.control<QWidget>("txtOffset");
+        while (chain.size() < expected.size()) {
+            if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName())) {
+                chain.append(widget->objectName());
+            }
+            widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(chain, expected);
+    }
+
+    void appearance() {
+        WindowOverFakes window;
+        for (const char *name : {"lblTime_0", "lblTime_1"}) {
+            const auto *display = window.control<QLabel>(name);
+            QCOMPARE(display->frameShape(), QFrame::Box);
+            QCOMPARE(display->lineWidth(), 1);
+            QVERIFY(display->alignment() & Qt::AlignHCenter);
+        }
+        for (const char *name : {"Label2", "Label3", "Label4"}) {
+            QVERIFY(window.control<QLabel>(name)->alignment() & Qt::AlignHCenter);
+        }
+        QVERIFY(window.control<QLabel>("Label6")->alignment() & Qt::AlignLeft);
+        const auto colour = [&](const char *name) {
+            return window.control<QLabel>(name)->palette().color(QPalette::WindowText);
+        };
+        QCOMPARE(colour("Label10"), QColor(0, 0, 255));
+        QCOMPARE(colour("Label12"), QColor(128, 0, 0));
+        QCOMPARE(colour("Label5"), QColor(255, 0, 0));
+        const QFont heading = window.control<QLabel>("Label5")->font();
+        QCOMPARE(heading.family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(heading.weight(), QFont::Bold);
+        QCOMPARE(heading.pointSizeF(), 9.75);
+        QCOMPARE(window.control<QFrame>("Line1")->frameShape(), QFrame::VLine);
+    }
+
+    void labelsShowTheirWholeText() {
+        WindowOverFakes window;
+        window.form.show();
+        for (const auto *label : window.form.findChildren<QLabel *>()) {
+            const QRect box = label->contentsRect();
+            const QRect needed =
+                QFontMetrics(label->font()).boundingRect(box, Qt::TextWordWrap, label->text());
+            QVERIFY2(needed.width() <= box.width() && needed.height() <= box.height(),
+                     qPrintable(label->objectName()));
+        }
+    }
+
+    void listsAfterLoadKeepTheBoxesTexts() {
+        WindowOverFakes window;
+        window.comm.systemPorts = {{1, u"/dev/ttyACM0", u"u-blox"}};
+        auto *ports = window.control<QComboBox>("comPuerto");
+        const auto *speeds = window.control<QComboBox>("comBaudios");
+        QVERIFY(ports->isEditable() && speeds->isEditable());
+        QCOMPARE(listOf(ports), QStringList({"1", "2"}));
+        QCOMPARE(listOf(speeds),
+                 QStringList({"1200", "2400", "4800", "9600", "19200", "57600", "115200"}));
+        QCOMPARE(ports->currentText(), "1");
+        QCOMPARE(speeds->currentText(), "4800");
+        QCOMPARE(window.control<QLineEdit>("txtOffset")->text(), "+2");
+        QCOMPARE(ports->toolTip(), QString()); // the ports are listed on hovering
+        QCOMPARE(hoverToolTip(ports), "1 = /dev/ttyACM0 (u-blox)");
+    }
+
+    void theTimerTicksEverySecond() {
+        WindowOverFakes window;
+        window.clock.current.localTime = {9, 5, 3};
+        QCOMPARE(window.control<QTimer>("Timer1")->interval(), 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(window.control<QLabel>("lblTime_1")->text(), "09:05:03", 3000);
+    }
+
+    void closingTheWindowUnloads() {
+        WindowOverFakes window;
+        window.form.show();
+        window.control<QPushButton>("Command1")->click();
+        QVERIFY(window.form.close());
+        QVERIFY(!window.comm.portOpen());
+        window.form.show();
+        window.control<QPushButton>("Command2")->click();
+        QVERIFY(!window.form.isVisible());
+    }
+
+    // What a screen reader announces for each control once both times show: a display's name
+    // is what it shows, and the label beside a control names it through the labelled-by
+    // relation.
+    void screenReaderHears_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QAccessible::Role>("role");
+        QTest::addColumn<QString>("name"); // null: the platform's choice (see below)
+        QTest::addColumn<QString>("label");
+        QTest::newRow("port") << "comPuerto" << QAccessible::ComboBox << QString() << "Puerto COM:";
+        QTest::newRow("speed") << "comBaudios" << QAccessible::ComboBox << QString()
+                               << "Velocidad Baudios";
+        QTest::newRow("difference")
+            << "txtOffset" << QAccessible::EditableText << "Diferencia horaria"
+            << "Diferencia horaria";
+        QTest::newRow("GPS time") << "lblTime_0" << QAccessible::StaticText << "12:35:19"
+                                  << "Hora del GPS";
+        QTest::newRow("computer time") << "lblTime_1" << QAccessible::StaticText << "08:07:06"
+                                       << "Hora Ordenador";
+    }
+    void screenReaderHears() {
+        QFETCH(QString, control);
+        QFETCH(QAccessible::Role, role);
+        QFETCH(QString, name);
+        QFETCH(QString, label);
+        WindowOverFakes window;
+        window.clock.current.localTime = {8, 7, 6};
+        window.form.show();
+        window.control<QPushButton>("Command1")->click();
+        window.comm.receive(u"$GPRMC,123519,A\r\n");
+
+        auto *widget = window.control<QWidget>(qPrintable(control));
+        QVERIFY(widget);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(accessible && accessible->isValid());
+        QCOMPARE(accessible->role(), role);
+        // Qt names an editable combo box by its text on Linux and by its accessible name
+        // elsewhere; the label names it everywhere.
+        if (!name.isNull()) {
+            QCOMPARE(accessible->text(QAccessible::Name), name);
+        }
+        QStringList labels;
+        for (const auto &relation : accessible->relations(QAccessible::Label)) {
+            labels.append(relation.first->text(QAccessible::Name));
+        }
+        QCOMPARE(labels.value(0), label); // the frame around a box may name it too, after
+    }
+
+    void focusStartsWhereTheFirstTypingBelongs() {
+        WindowOverFakes window;
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window.form));
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), "txtOffset");
+    }
+
+    // Every point of a control that takes input or clicks reaches that control, even where a
+    // label's box overlaps it.
+    void aClickAnywhereOnAControlReachesIt_data() {
+        QTest::addColumn<QString>("control");
+        for (const char *name :
+             {"comPuerto", "comBaudios", "txtOffset", "Command1", "cmdSync", "Command2"}) {
+            QTest::newRow(name) << name;
+        }
+    }
+    void aClickAnywhereOnAControlReachesIt() {
+        QFETCH(QString, control);
+        WindowOverFakes window;
+        window.form.show();
+        auto *widget = window.control<QWidget>(qPrintable(control));
+        const QRect box(widget->mapTo(&window.form, QPoint(0, 0)), widget->size());
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                const QWidget *hit = window.form.childAt(x, y);
+                QVERIFY2(hit == widget || widget->isAncestorOf(hit),
+                         qPrintable(QStringLiteral("(%1, %2) reaches %3")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(hit ? hit->objectName() : QString())));
+            }
+        }
+    }
+
+    // The speed typed is the speed a connect uses: no completion from the list.
+    void aTypedSpeedIsUsedAsTyped_data() {
+        QTest::addColumn<QString>("typed");
+        for (const char *typed : {"1", "11", "5", "96"}) {
+            QTest::newRow(typed) << typed;
+        }
+    }
+    void aTypedSpeedIsUsedAsTyped() {
+        QFETCH(QString, typed);
+        WindowOverFakes window;
+        window.form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window.form));
+        auto *speed = window.control<QComboBox>("comBaudios");
+        speed->setFocus();
+        speed->lineEdit()->selectAll();
+        QTest::keyClicks(speed, typed);
+        QCOMPARE(speed->currentText(), typed);
+        window.control<QPushButton>("Command1")->click();
+        QCOMPARE(QString::fromStdU16String(window.form.behaviour().settings()), typed + ",n,8,1");
+    }
+
+    void doubleScaleKeepsTheProportions() {
+        const QMap<QString, Box> single = geometryAtScale("1");
+        const QMap<QString, Box> doubled = geometryAtScale("2");
+        QVERIFY(single.size() > 20);
+        QCOMPARE(doubled.keys(), single.keys());
+        for (auto it = single.cbegin(); it != single.cend(); ++it) {
+            const Box &one = it.value();
+            const Box &two = doubled[it.key()];
+            const auto near = [](int scaled, int unscaled) {
+                return qAbs(scaled - 2 * unscaled) <= 1;
+            };
+            QVERIFY2(near(two.x, one.x) && near(two.y, one.y) && near(two.width, one.width) &&
+                         near(two.height, one.height),
+                     qPrintable(it.key()));
+            QVERIFY2(one.fits && two.fits, qPrintable(it.key() + " cuts its text off"));
+        }
+    }
+};
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsSet(kReportGeometry)) {
+        return reportGeometry(argc, argv);
+    }
+    QApplication app(argc, argv);
+    Form1WindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "form1_window_test.moc"
