@@ -1,7 +1,6 @@
 #pragma once
 
-// The Windows call that sets the clock, kept free of Qt so that it builds with any Windows
-// compiler on its own.
+// The Windows call that sets the clock, with the privilege it needs.
 
 namespace cronalba::windows {
 
