@@ -1,0 +1,224 @@
+#include "com_port.h"
+
+#include <utility>
+
+namespace cronalba::windows {
+
+namespace {
+
+BYTE parityOf(Parity parity) {
+    switch (parity) {
+    case Parity::Even:
+        return EVENPARITY;
+    case Parity::Odd:
+        return ODDPARITY;
+    case Parity::Mark:
+        return MARKPARITY;
+    case Parity::Space:
+        return SPACEPARITY;
+    case Parity::None:
+        break;
+    }
+    return NOPARITY;
+}
+
+BYTE stopBitsOf(StopBits stopBits) {
+    switch (stopBits) {
+    case StopBits::OneAndHalf:
+        return ONE5STOPBITS;
+    case StopBits::Two:
+        return TWOSTOPBITS;
+    case StopBits::One:
+        break;
+    }
+    return ONESTOPBIT;
+}
+
+// The waiting read returns once its byte has come, however long that takes...
+COMMTIMEOUTS kWaitForByte{};
+// ...and readAvailable() takes what is queued and returns at once.
+COMMTIMEOUTS kTakeQueued{MAXDWORD, 0, 0, 0, 0};
+
+// Fills in the line settings, no flow control of any kind, over what the driver reported.
+bool describeLine(const PortSettings &settings, DCB &dcb) {
+    if (settings.baudRate <= 0 || settings.dataBits < 5 || settings.dataBits > 8) {
+        return false;
+    }
+    dcb.BaudRate = static_cast<DWORD>(settings.baudRate);
+    dcb.ByteSize = static_cast<BYTE>(settings.dataBits);
+    dcb.Parity = parityOf(settings.parity);
+    dcb.StopBits = stopBitsOf(settings.stopBits);
+    dcb.fBinary = TRUE;
+    dcb.fParity = settings.parity == Parity::None ? FALSE : TRUE;
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDsrSensitivity = FALSE;
+    // DTR and RTS stay on as an open on Linux leaves them, but steer nothing: some USB receivers
+    // send only while the host holds DTR.
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fErrorChar = FALSE;
+    dcb.fNull = FALSE;
+    // Otherwise one framing error stops every later read until ClearCommError.
+    dcb.fAbortOnError = FALSE;
+    return true;
+}
+
+} // namespace
+
+ComPort::ComPort()
+    : event(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+    , drainEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+ComPort::~ComPort() {
+    close();
+    CloseHandle(drainEvent);
+    CloseHandle(event);
+}
+
+bool ComPort::open(int number, const PortSettings &settings) {
+    close();
+    if (number < 1 || event == nullptr || drainEvent == nullptr) {
+        return false;
+    }
+    // The \\.\ form, because the bare names stop at COM9.
+    const std::wstring path = L"\\\\.\\COM" + std::to_wstring(number);
+    handle = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_OVERLAPPED, nullptr);
+    if (!isOpen()) {
+        return false;
+    }
+    if (!SetCommTimeouts(handle, &kWaitForByte) || !applySettings(settings) || !startRead()) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+void ComPort::close() {
+    if (isOpen()) {
+        if (reading) {
+            CancelIoEx(handle, &waiting);
+            DWORD count = 0;
+            GetOverlappedResult(handle, &waiting, &count, TRUE);
+            reading = false;
+        }
+        CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+    received.clear();
+    lostUnreported = false;
+    ResetEvent(event);
+}
+
+bool ComPort::applySettings(const PortSettings &settings) {
+    if (!isOpen()) {
+        return false;
+    }
+    DCB dcb{};
+    dcb.DCBlength = sizeof(dcb);
+    return GetCommState(handle, &dcb) && describeLine(settings, dcb) && SetCommState(handle, &dcb);
+}
+
+std::string ComPort::readAvailable() {
+    if (!isOpen()) {
+        return std::exchange(received, {});
+    }
+    if (reading) {
+        // Takes the waiting read back, so that its byte comes before those queued after it.
+        CancelIoEx(handle, &waiting);
+        if (!finishRead(true)) {
+            loseLine();
+            return std::exchange(received, {});
+        }
+    }
+    COMSTAT status{};
+    DWORD errors = 0;
+    bool alive = ClearCommError(handle, &errors, &status) != FALSE;
+    if (alive && status.cbInQue > 0) {
+        const std::size_t start = received.size();
+        received.resize(start + status.cbInQue);
+        OVERLAPPED drain{};
+        drain.hEvent = drainEvent;
+        DWORD count = 0;
+        alive = SetCommTimeouts(handle, &kTakeQueued) &&
+                (ReadFile(handle, received.data() + start, status.cbInQue, nullptr, &drain) ||
+                 GetLastError() == ERROR_IO_PENDING) &&
+                GetOverlappedResult(handle, &drain, &count, TRUE) &&
+                SetCommTimeouts(handle, &kWaitForByte);
+        received.resize(start + (alive ? count : 0));
+    }
+    if (!alive || !startRead()) {
+        loseLine();
+    }
+    return std::exchange(received, {});
+}
+
+void ComPort::onNotified() {
+    if (reading && !finishRead(false)) {
+        loseLine();
+    }
+    if (reading) {
+        return; // the read hasn't ended: nothing to tell
+    }
+    if (lostUnreported) {
+        lostUnreported = false;
+        ResetEvent(event);
+        if (notify) {
+            notify();
+        }
+        return;
+    }
+    if (!isOpen()) {
+        ResetEvent(event);
+        return;
+    }
+    if (!received.empty() && notify) {
+        notify();
+    }
+    // The callback usually has read, which starts the next wait; if not, the byte stays kept.
+    if (isOpen() && !reading && !startRead()) {
+        loseLine();
+    }
+}
+
+bool ComPort::startRead() {
+    waiting = OVERLAPPED{};
+    waiting.hEvent = event;
+    if (!ReadFile(handle, &waitingByte, 1, nullptr, &waiting) &&
+        GetLastError() != ERROR_IO_PENDING) {
+        return false;
+    }
+    reading = true;
+    return true;
+}
+
+bool ComPort::finishRead(bool cancelled) {
+    DWORD count = 0;
+    const bool done = GetOverlappedResult(handle, &waiting, &count, cancelled) != FALSE;
+    const DWORD error = done ? ERROR_SUCCESS : GetLastError();
+    if (!done && error == ERROR_IO_INCOMPLETE) {
+        return true; // still waiting
+    }
+    reading = false;
+    if (done && count == 1) {
+        received.push_back(waitingByte);
+        return true;
+    }
+    // Uncancelled, a read without time limits ends short only when the device has gone: wine
+    // fails it, and some USB drivers complete it with nothing.
+    return cancelled && (done || error == ERROR_OPERATION_ABORTED);
+}
+
+void ComPort::loseLine() {
+    const std::string kept = std::exchange(received, {});
+    close();
+    received = kept;
+    // Reported once, from onNotified(), even when found inside readAvailable().
+    lostUnreported = true;
+    SetEvent(event);
+}
+
+} // namespace cronalba::windows

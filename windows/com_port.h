@@ -1,0 +1,81 @@
+#pragma once
+
+// A serial port on the Windows API alone, opened read-only by COM number, that tells its owner
+// when bytes are waiting without a timer or a thread of its own.
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "serial_link.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+
+namespace cronalba::windows {
+
+// The port keeps one overlapped read of a single byte waiting. Its event is signalled when that
+// byte arrives or the line goes away; the owner waits on it in its message loop and calls
+// onNotified(), which calls the callback on the owner's thread:
+//
+//     HANDLE event = port.notificationEvent();
+//     if (MsgWaitForMultipleObjectsEx(1, &event, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+//         WAIT_OBJECT_0) {
+//         port.onNotified();
+//     } else { /* PeekMessageW until the queue is empty */ }
+//
+// Chosen over the alternatives because of how they behave under wine 8 with a pseudo-terminal
+// as COM1: WaitCommEvent, overlapped or not, ends at once without an event (the terminal has
+// no modem lines), so it spins; a thread blocked in ReadFile spins inside wine once the
+// terminal hangs up, and CancelSynchronousIo can't stop it. A pending overlapped read works
+// alike on Windows and wine, and fails at once when the device has gone.
+class ComPort {
+public:
+    ComPort();
+    ~ComPort();
+    ComPort(const ComPort &) = delete;
+    ComPort &operator=(const ComPort &) = delete;
+
+    // Called from onNotified() when bytes are waiting, and once when the line is lost (the port
+    // is closed by then). The callback may read, close or reopen the port, not destroy it.
+    void setCallback(std::function<void()> callback) { notify = std::move(callback); }
+
+    // Opens \\.\COMn, closing the port first if it is open.
+    bool open(int number, const PortSettings &settings);
+    void close();
+    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
+    bool applySettings(const PortSettings &settings);
+
+    // Every byte received and not yet read, in order; empty when none waits. Never blocks.
+    std::string readAvailable();
+
+    // The same handle for the port's whole life, signalled only when onNotified() has work.
+    HANDLE notificationEvent() const { return event; }
+    void onNotified();
+
+private:
+    bool startRead();
+    // Ends the waiting read, keeping its byte; false when that shows the line has gone. Without
+    // cancelled, a read that hasn't ended yet stays waiting.
+    bool finishRead(bool cancelled);
+    // Closes the port, keeping what was received, and signals the event to report the loss.
+    void loseLine();
+
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    HANDLE event = nullptr;      // the waiting read's, given to the owner
+    HANDLE drainEvent = nullptr; // reads of what is already queued
+    OVERLAPPED waiting{};
+    char waitingByte = 0;
+    bool reading = false; // the single-byte read is in flight
+    bool lostUnreported = false;
+    std::string received; // collected, not yet handed out
+    std::function<void()> notify;
+};
+
+} // namespace cronalba::windows
