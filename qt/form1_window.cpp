@@ -138,7 +138,7 @@ QWidget *Form1Window::createControl(const ControlRow &row, QWidget *container) {
 
 void Form1Window::styleControl(const ControlRow &row) {
     auto *label = qobject_cast<QLabel *>(controls[indexOf(row.id)]);
-    if (!label) {
+    if (label == nullptr) {
         return;
     }
     const Look &look = row.look;

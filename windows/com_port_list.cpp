@@ -13,6 +13,7 @@
 // clang-format on
 #include <setupapi.h>
 
+#include <array>
 #include <cwchar>
 #include <iterator>
 #include <map>
@@ -95,13 +96,13 @@ void addMappedPorts(PortsByName &ports) {
         return;
     }
     for (DWORD index = 0;; ++index) {
-        wchar_t valueName[256];
-        DWORD nameLength = static_cast<DWORD>(std::size(valueName));
-        if (RegEnumValueW(map, index, valueName, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS) {
+        std::array<wchar_t, 256> valueName{};
+        auto nameLength = static_cast<DWORD>(valueName.size());
+        if (RegEnumValueW(map, index, valueName.data(), &nameLength, nullptr, nullptr, nullptr,
+                          nullptr) != ERROR_SUCCESS) {
             break;
         }
-        ports.try_emplace(upper(stringValue(map, valueName)));
+        ports.try_emplace(upper(stringValue(map, valueName.data())));
     }
     RegCloseKey(map);
 }

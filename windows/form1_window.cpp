@@ -10,7 +10,7 @@ namespace cronalba::windows {
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"CronalbaForm1";
+constexpr const wchar_t *kWindowClass = L"CronalbaForm1";
 constexpr UINT_PTR kTimer1 = 1;
 // A dropped-down list of a combo box: room for the seven speeds.
 constexpr int kDropDownTwips = 2400;
@@ -105,6 +105,19 @@ HFONT makeFont(const wchar_t *family, double points, bool bold, UINT dpi) {
     font.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(font.lfFaceName, family, LF_FACESIZE);
     return CreateFontIndirectW(&font);
+}
+
+// A label's text colour, on the window's background.
+HBRUSH colorStatic(HDC dc, HWND control) {
+    const int index = GetDlgCtrlID(control) - Form1Window::kFirstControlId;
+    if (index >= 0 && index < static_cast<int>(kControlCount)) {
+        const Look &look = kForm1Layout[static_cast<std::size_t>(index)].look;
+        if (look.textColor) {
+            SetTextColor(dc, RGB(look.textColor->red, look.textColor->green, look.textColor->blue));
+        }
+    }
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
 }
 
 constexpr double kSmallestPoints = 6.0;
@@ -235,7 +248,7 @@ LRESULT Form1Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<LRESULT>(
-            onColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+            colorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_NOTIFY: {
         auto *request = reinterpret_cast<NMTTDISPINFOW *>(lParam);
         if (request->hdr.code == TTN_GETDISPINFOW) {
@@ -335,9 +348,10 @@ void Form1Window::nameInputsForScreenReaders() {
 // of their tab indices; labels lie beneath them, so that a click where a label's box overlaps
 // an input reaches the input, and the frames lie beneath everything.
 void Form1Window::stackControls() {
-    const std::vector<ControlId> order = tabOrder();
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        SetWindowPos(control(*it), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    HWND above = HWND_TOP;
+    for (const ControlId id : tabOrder()) {
+        SetWindowPos(control(id), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        above = control(id);
     }
     for (const ControlRow &row : kForm1Layout) {
         if (row.kind == ControlKind::Frame) {
@@ -397,18 +411,6 @@ void Form1Window::onCommand(int controlId, int notification) {
     default:
         break;
     }
-}
-
-HBRUSH Form1Window::onColorStatic(HDC dc, HWND control) {
-    const int index = GetDlgCtrlID(control) - kFirstControlId;
-    if (index >= 0 && index < static_cast<int>(kControlCount)) {
-        const Look &look = kForm1Layout[static_cast<std::size_t>(index)].look;
-        if (look.textColor) {
-            SetTextColor(dc, RGB(look.textColor->red, look.textColor->green, look.textColor->blue));
-        }
-    }
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return GetSysColorBrush(COLOR_BTNFACE);
 }
 
 } // namespace cronalba::windows

@@ -25,7 +25,7 @@ public:
     static constexpr int kFirstControlId = 100;
 
     Form1Window(HINSTANCE instance, Form1Services services);
-    ~Form1Window();
+    ~Form1Window() override;
     Form1Window(const Form1Window &) = delete;
     Form1Window &operator=(const Form1Window &) = delete;
 
@@ -54,7 +54,6 @@ private:
     // another scale.
     void layOut(UINT dpi);
     void onCommand(int controlId, int notification);
-    HBRUSH onColorStatic(HDC dc, HWND control);
 
     HWND control(ControlId id) const { return controls[indexOf(id)]; }
 

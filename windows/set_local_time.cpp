@@ -28,15 +28,11 @@ DWORD enableSystemTimePrivilege() {
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    DWORD error = ERROR_SUCCESS;
-    if (!LookupPrivilegeValue(nullptr, SE_SYSTEMTIME_NAME, &privileges.Privileges[0].Luid) ||
-        !AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) {
-        error = GetLastError();
-    } else {
-        // Succeeds without enabling anything when the token doesn't hold the privilege; then
-        // the last error is ERROR_NOT_ALL_ASSIGNED.
-        error = GetLastError();
-    }
+    // AdjustTokenPrivileges succeeds without enabling anything when the token doesn't hold the
+    // privilege; then the last error is ERROR_NOT_ALL_ASSIGNED. Either way it tells.
+    LookupPrivilegeValue(nullptr, SE_SYSTEMTIME_NAME, &privileges.Privileges[0].Luid) &&
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    const DWORD error = GetLastError();
     CloseHandle(token);
     return error;
 }

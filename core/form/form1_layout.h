@@ -68,23 +68,23 @@ struct Look {
 // at start, its place in the tab order and its look. A line runs from (left, top) to
 // (left + width, top + height).
 struct ControlRow {
-    ControlId id;
-    const char *name;
-    ControlKind kind;
-    ControlId container;
-    const char16_t *text;
-    int left;
-    int top;
-    int width;
-    int height;
-    int tab; // -1 for a control outside the tab order
+    ControlId id{};
+    const char *name = nullptr;
+    ControlKind kind{};
+    ControlId container{};
+    const char16_t *text = nullptr;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int tab = -1; // -1 for a control outside the tab order
     Look look{};
 };
 
 struct FontSpec {
-    const char16_t *family;
-    double points;
-    bool bold;
+    const char16_t *family = nullptr;
+    double points = 0;
+    bool bold = false;
 };
 
 inline constexpr int kClientWidthTwips = 6210;

@@ -20,8 +20,7 @@ public:
     // Closes the window through its unload, which ends the program.
     virtual void unload() = 0;
 
-protected:
-    ~Form1View() = default;
+    virtual ~Form1View() = default;
 };
 
 } // namespace cronalba

@@ -20,6 +20,7 @@
 
 #include "comm_control.h"
 
+#include <array>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -61,9 +62,9 @@ std::wstring textOf(HWND window) {
 }
 
 std::wstring classOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return name;
+    std::array<wchar_t, 256> name{};
+    GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+    return name.data();
 }
 
 // Waits up to ms for found() to give a window; polling is fine in a test tool.
