@@ -142,8 +142,8 @@ protected:
         GTEST_SKIP() << "no captures at " << kLogs;
     }
 
-    fs::path capture() const { return kLogs / (GetParam() + kCaptureExtension); }
-    fs::path expected() const { return kExpected / (GetParam() + kTimesExtension); }
+    static fs::path capture() { return kLogs / (GetParam() + kCaptureExtension); }
+    static fs::path expected() { return kExpected / (GetParam() + kTimesExtension); }
 };
 
 TEST_P(Captures, ShowTheExpectedTimesHoweverTheBytesAreCut) {
