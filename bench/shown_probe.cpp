@@ -1,6 +1,8 @@
-// Linked into a program unchanged, ends it as soon as its window is shown: at the first turn of
-// the event loop after a top-level widget's first paint, which Qt runs when the window is first
-// exposed. Whoever started the program then reads how long it took and how much memory it used.
+// Preloaded into a Qt program (LD_PRELOAD), ends it as soon as its window is shown: at the first
+// turn of the event loop after a top-level widget's first paint, which Qt runs when the window is
+// first exposed. Whoever started the program then reads how long it took and how much memory it
+// used. The program itself is not changed: loading the library registers the start-up function,
+// which QApplication's constructor then runs.
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>

@@ -1,7 +1,8 @@
 // Start-up to the window shown, and peak memory, of two programs started alternately in the same
-// run: the time from starting the process to its end, which the programs under test reach as soon
-// as their window is shown, and the largest resident set the system recorded for it.
-// Usage: cronalba_bench_startup RUNS PROGRAM BASELINE; prints key=value lines.
+// run: the time from starting the process to its end, which the programs reach as soon as their
+// window is shown because the probe library is preloaded into them, and the largest resident set
+// the system recorded for it. The launcher itself runs without the probe.
+// Usage: cronalba_bench_startup RUNS PROBE PROGRAM BASELINE; prints key=value lines.
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -23,12 +25,32 @@ struct Run {
     double peakMebibytes = 0;
 };
 
+// This process's environment with LD_PRELOAD set to the probe alone, for the programs started.
+class ProbedEnvironment {
+public:
+    explicit ProbedEnvironment(const std::string &probe)
+        : preload("LD_PRELOAD=" + probe) {
+        for (char **variable = environ; *variable != nullptr; ++variable) {
+            if (std::string_view(*variable).rfind("LD_PRELOAD=", 0) != 0) {
+                pointers.push_back(*variable);
+            }
+        }
+        pointers.push_back(preload.data());
+        pointers.push_back(nullptr);
+    }
+    char **get() { return pointers.data(); }
+
+private:
+    std::string preload;
+    std::vector<char *> pointers;
+};
+
 // Starts program with no arguments and waits for its end; nothing when it fails.
-bool startAndWait(const std::string &program, Run &run) {
+bool startAndWait(const std::string &program, char **environment, Run &run) {
     std::array<char *, 2> argv{const_cast<char *>(program.c_str()), nullptr};
     const auto startedAt = std::chrono::steady_clock::now();
     pid_t child = 0;
-    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environment) != 0) {
         std::perror(program.c_str());
         return false;
     }
@@ -61,17 +83,18 @@ double median(std::vector<double> values) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (argc != 4 || std::atoi(argv[1]) < 1) {
-        std::fprintf(stderr, "Usage: %s RUNS PROGRAM BASELINE\n", argv[0]);
+    if (argc != 5 || std::atoi(argv[1]) < 1) {
+        std::fprintf(stderr, "Usage: %s RUNS PROBE PROGRAM BASELINE\n", argv[0]);
         return 2;
     }
     const int runs = std::atoi(argv[1]);
-    const std::array<std::string, 2> programs{argv[2], argv[3]};
+    ProbedEnvironment environment(argv[2]);
+    const std::array<std::string, 2> programs{argv[3], argv[4]};
 
     // One unmeasured start of each first, so that both find their libraries in the page cache.
     Run ignored;
     for (const auto &program : programs) {
-        if (!startAndWait(program, ignored)) {
+        if (!startAndWait(program, environment.get(), ignored)) {
             return 1;
         }
     }
@@ -83,7 +106,7 @@ int main(int argc, char *argv[]) {
         for (int turn = 0; turn < 2; ++turn) {
             const auto which = static_cast<std::size_t>((i + turn) % 2);
             Run run;
-            if (!startAndWait(programs[which], run)) {
+            if (!startAndWait(programs[which], environment.get(), run)) {
                 return 1;
             }
             times[which].push_back(run.milliseconds);

@@ -1,22 +1,31 @@
-# Shared set-up for scripts/run and scripts/test: installs the Debian packages that
-# are missing (as root, or through sudo), then configures and builds a preset.
+# shellcheck shell=bash disable=SC2034  # the lists are used by the scripts that source this
+# Shared set-up for the scripts: the Debian packages each one needs, installing those that are
+# missing (as root, or through sudo), and configuring and building a preset.
 # Sourced, not run.
 
 cronalba_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Debian 12 packages to build and run the program.
+# Debian 12 packages, one list per purpose; each script installs the lists it needs.
+# Building and running the program (scripts/run), and what every other script builds on.
 cronalba_program_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev fonts-dejavu-extra
 )
-# ... and everything the tests and checks use besides.
-cronalba_packages=(
-    "${cronalba_program_packages[@]}"
-    libgtest-dev libgmock-dev libbenchmark-dev
-    dbus-daemon util-linux tzdata
-    clang libclang-rt-14-dev g++-mingw-w64-x86-64
-    dpkg-dev file desktop-file-utils appstream
+# The test suite (scripts/test, scripts/sanitize): GoogleTest (its CMake files name GoogleMock
+# too), a private D-Bus, the time zone one test sets, and the validators of the install check
+# (packaging.install). The user namespace test calls unshare(2) itself.
+cronalba_test_packages=(
+    libgtest-dev libgmock-dev dbus-daemon tzdata
+    desktop-file-utils appstream
 )
+# scripts/fuzz: clang and its libFuzzer runtime.
+cronalba_fuzz_packages=(clang libclang-rt-14-dev)
+# scripts/package-check: cpack's Debian package (dpkg-shlibdeps, file) and its validators.
+cronalba_package_packages=(dpkg-dev file desktop-file-utils appstream)
+# scripts/check-windows: the mingw-w64 cross compiler, wine and an X server of its own.
+cronalba_windows_packages=(g++-mingw-w64-x86-64 wine wine64 xvfb)
+# scripts/benchmark: Google Benchmark, and an X server of its own for the start-up figures.
+cronalba_benchmark_packages=(libbenchmark-dev xvfb xauth)
 
 cronalba_install_packages() {
     local missing=()
