@@ -3,12 +3,6 @@
 // A serial port on the Windows API alone, opened read-only by COM number, that tells its owner
 // when bytes are waiting without a timer or a thread of its own.
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include "serial_link.h"

@@ -1,8 +1,5 @@
 #include "set_local_time.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 namespace cronalba::windows {

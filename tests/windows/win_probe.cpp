@@ -10,12 +10,6 @@
 //   win_probe ports                           the COM ports, "n<TAB>COMn<TAB>friendly name"
 //
 // Output is UTF-8; the exit status is 0 on success, 1 otherwise (with the reason on stderr).
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include "comm_control.h"
