@@ -8,47 +8,47 @@ using namespace cronalba;
 
 namespace {
 
-struct SettingsCase {
-    const char16_t *text;
-    std::optional<PortSettings> expected;
-};
-
-class SettingsTest : public ::testing::TestWithParam<SettingsCase> {};
-
-TEST_P(SettingsTest, Parses) {
-    EXPECT_EQ(parsePortSettings(GetParam().text), GetParam().expected);
+// The settings a connect makes from the speed as typed: the speed as decimal digits only, from
+// 1 up, within 32 bits, at 8 data bits, no parity and 1 stop bit.
+TEST(PortSettings, ComeFromTheSpeedAsTyped) {
+    const std::vector<std::pair<const char16_t *, std::optional<std::int32_t>>> cases = {
+        {u"4800", 4800},
+        {u"38400", 38400},
+        {u"2147483647", 2147483647},
+        {u"", {}},
+        {u"abc", {}},
+        {u"48OO", {}},
+        {u"0", {}},
+        {u"-4800", {}},
+        {u"+4800", {}},
+        {u"4800 ", {}},
+        {u" 4800", {}},
+        {u"4800.5", {}},
+        {u"2147483648", {}},
+        {u"99999999999999999999", {}},
+        {u"4800,n,8,1", {}},
+    };
+    for (const auto &[typed, speed] : cases) {
+        const Text settings = settingsForSpeed(typed);
+        EXPECT_EQ(settings, Text(typed) + u",n,8,1");
+        const auto parsed = parsePortSettings(settings);
+        EXPECT_EQ(parsed ? std::optional(parsed->baudRate) : std::nullopt, speed)
+            << settings.size();
+        if (parsed) {
+            EXPECT_EQ(*parsed, (PortSettings{*speed, Parity::None, 8, StopBits::One}));
+        }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, SettingsTest,
-    ::testing::Values(
-        SettingsCase{u"4800,n,8,1", PortSettings{4800, Parity::None, 8, StopBits::One}},
-        SettingsCase{u"38400,n,8,1", PortSettings{38400, Parity::None, 8, StopBits::One}},
-        SettingsCase{u"115200,E,7,2", PortSettings{115200, Parity::Even, 7, StopBits::Two}},
-        SettingsCase{u"9600,o,5,1.5", PortSettings{9600, Parity::Odd, 5, StopBits::OneAndHalf}},
-        SettingsCase{u"2147483647,s,6,1",
-                     PortSettings{2147483647, Parity::Space, 6, StopBits::One}},
-        SettingsCase{u",n,8,1", std::nullopt},           // empty speed
-        SettingsCase{u"abc,n,8,1", std::nullopt},        // letters
-        SettingsCase{u"48OO,n,8,1", std::nullopt},       // letters among the digits
-        SettingsCase{u"0,n,8,1", std::nullopt},          // zero
-        SettingsCase{u"-4800,n,8,1", std::nullopt},      // negative
-        SettingsCase{u"+4800,n,8,1", std::nullopt},      // sign
-        SettingsCase{u"4800 ,n,8,1", std::nullopt},      // blank after
-        SettingsCase{u" 4800,n,8,1", std::nullopt},      // blank before
-        SettingsCase{u"4800.5,n,8,1", std::nullopt},     // fraction
-        SettingsCase{u"2147483648,n,8,1", std::nullopt}, // beyond 32 bits
-        SettingsCase{u"99999999999999999999,n,8,1", std::nullopt},
-        SettingsCase{u"4800,x,8,1", std::nullopt}, SettingsCase{u"4800,n,9,1", std::nullopt},
-        SettingsCase{u"4800,n,4,1", std::nullopt}, SettingsCase{u"4800,n,8,3", std::nullopt},
-        SettingsCase{u"4800,n,8", std::nullopt}, SettingsCase{u"4800,n,8,1,", std::nullopt},
-        SettingsCase{u"4800,n,8,1,1", std::nullopt}, SettingsCase{u"", std::nullopt}));
-
-TEST(SettingsForSpeed, KeepsTheSpeedTextAsTyped) {
-    EXPECT_EQ(settingsForSpeed(u"4800"), u"4800,n,8,1");
-    EXPECT_EQ(settingsForSpeed(u""), u",n,8,1");
-    EXPECT_EQ(settingsForSpeed(u"4800 "), u"4800 ,n,8,1");
-    EXPECT_FALSE(parsePortSettings(settingsForSpeed(u"4800 ")));
+TEST(PortSettings, ReadEveryFieldStrictly) {
+    EXPECT_EQ(parsePortSettings(u"115200,E,7,2"),
+              (PortSettings{115200, Parity::Even, 7, StopBits::Two}));
+    EXPECT_EQ(parsePortSettings(u"9600,o,5,1.5"),
+              (PortSettings{9600, Parity::Odd, 5, StopBits::OneAndHalf}));
+    for (const char16_t *text : {u"4800,x,8,1", u"4800,n,9,1", u"4800,n,4,1", u"4800,n,8,3",
+                                 u"4800,n,8", u"4800,n,8,1,"}) {
+        EXPECT_EQ(parsePortSettings(text), std::nullopt) << Text(text).size();
+    }
 }
 
 TEST(PortNumberFromText, LeadingNumberRoundedHalfToEven) {
