@@ -1,15 +1,18 @@
-// Feeds arbitrary bytes, cut into arbitrary pieces, to the sentence assembler as the window
-// does (Latin-1, one call per read) and aborts on any broken promise: the held text stays
-// within its limit, only valid times of day come out, and how the bytes are cut changes nothing.
-#include "fuzz_input.h"
+// Feeds arbitrary bytes to the sentence assembler as the serial controls hand them over (Latin-1,
+// one call per read) and aborts on any broken promise: the held text stays within its limit,
+// only valid times of day come out, and how the bytes are cut changes nothing.
+//
+// Input: byte 0 gives the size of every read (1 + b * b / 4); from 240 up, byte 1 is also
+// repeated to a stretch near the limit in front of the rest, so that short inputs reach it.
 #include "nmea_time.h"
 #include "sentence_assembler.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
-namespace cronalba::fuzz {
+namespace cronalba {
 namespace {
 
 void require(bool holds, const char *promise) {
@@ -19,36 +22,32 @@ void require(bool holds, const char *promise) {
     }
 }
 
-bool isValidTimeOfDay(const Text &time) {
-    const auto digit = [&](std::size_t i) { return time[i] >= u'0' && time[i] <= u'9'; };
-    const auto number = [&](std::size_t i) { return (time[i] - u'0') * 10 + (time[i + 1] - u'0'); };
-    return time.size() == 8 && digit(0) && digit(1) && time[2] == u':' && digit(3) && digit(4) &&
-           time[5] == u':' && digit(6) && digit(7) && number(0) <= 23 && number(3) <= 59 &&
-           number(6) <= 59;
+bool isTimeOfDay(const Text &time) {
+    const auto number = [&](std::size_t at) {
+        return (time[at] - u'0') * 10 + time[at + 1] - u'0';
+    };
+    return time.size() == 8 && time[2] == u':' && time[5] == u':' &&
+           Text(time).find_first_not_of(u"0123456789:") == Text::npos && number(0) <= 23 &&
+           number(3) <= 59 && number(6) <= 59;
 }
 
 struct Outcome {
-    std::vector<Text> times; // over all calls, in order
-    Text heldText;
+    std::vector<Text> times; // over all reads, in order
+    Text held;
 };
 
-Outcome feed(std::string_view stream, const std::vector<std::size_t> &chunkSizes) {
+Outcome feed(std::string_view stream, std::size_t readSize) {
     SentenceAssembler assembler;
     Outcome outcome;
-    std::size_t at = 0;
-    std::size_t turn = 0;
-    do {
-        const std::size_t size = chunkSizes[turn++ % chunkSizes.size()];
-        const std::string_view chunk = stream.substr(at, size);
-        at += chunk.size();
-        for (Text &time : assembler.appendAndExtract(latin1ToText(chunk))) {
-            require(isValidTimeOfDay(time), "every time shown is a valid hh:mm:ss");
+    for (std::size_t at = 0; at < stream.size(); at += readSize) {
+        for (Text &time : assembler.appendAndExtract(latin1ToText(stream.substr(at, readSize)))) {
+            require(isTimeOfDay(time), "every time shown is a valid hh:mm:ss");
             outcome.times.push_back(std::move(time));
         }
         require(assembler.buffer().size() <= SentenceAssembler::kMaxBuffer,
                 "strBuffer holds at most 32767 characters");
-    } while (at < stream.size());
-    outcome.heldText = assembler.buffer();
+    }
+    outcome.held = assembler.buffer();
     return outcome;
 }
 
@@ -57,8 +56,7 @@ Outcome feed(std::string_view stream, const std::vector<std::size_t> &chunkSizes
 std::vector<Text> timesWithinLimit(std::string_view stream) {
     const Text text = latin1ToText(stream);
     std::vector<Text> times;
-    std::size_t from = 0;
-    for (;;) {
+    for (std::size_t from = 0;;) {
         const std::size_t dollar = text.find(u'$', from);
         const std::size_t crLf = text.find(u"\r\n", dollar);
         if (dollar == Text::npos || crLf == Text::npos) {
@@ -72,22 +70,27 @@ std::vector<Text> timesWithinLimit(std::string_view stream) {
 }
 
 } // namespace
-} // namespace cronalba::fuzz
+} // namespace cronalba
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    using namespace cronalba::fuzz;
-    const Input input = parseInput({reinterpret_cast<const char *>(data), size});
+    using namespace cronalba;
+    const unsigned cut = size > 0 ? data[0] : 0U;
+    std::string stream;
+    if (cut >= 240 && size > 1) {
+        stream.assign(SentenceAssembler::kMaxBuffer - 256 + (cut - 240) * 32,
+                      static_cast<char>(data[1]));
+    }
+    stream.append(reinterpret_cast<const char *>(data), size);
 
-    const Outcome chunked = feed(input.stream, input.chunkSizes);
-    const Outcome whole = feed(input.stream, {input.stream.size()});
-    const Outcome byteByByte = feed(input.stream, {1});
-
-    require(chunked.times == whole.times, "cut or whole, the same times");
-    require(byteByByte.times == whole.times, "byte by byte or whole, the same times");
-    require(chunked.heldText == whole.heldText && byteByByte.heldText == whole.heldText,
+    const Outcome whole = feed(stream, stream.size() + 1);
+    const Outcome cutUp = feed(stream, 1 + std::size_t{cut} * cut / 4);
+    const Outcome byteByByte = feed(stream, 1);
+    require(cutUp.times == whole.times && byteByByte.times == whole.times,
+            "cut or whole, the same times");
+    require(cutUp.held == whole.held && byteByByte.held == whole.held,
             "cut or whole, the same text left held");
-    if (input.stream.size() <= cronalba::SentenceAssembler::kMaxBuffer) {
-        require(whole.times == timesWithinLimit(input.stream),
+    if (stream.size() <= SentenceAssembler::kMaxBuffer) {
+        require(whole.times == timesWithinLimit(stream),
                 "within the limit, every sentence from its first $ to its first CR LF");
     }
     return 0;
