@@ -1,0 +1,284 @@
+// The window over the real serial control, with pseudo-terminals standing for receivers: the
+// test writes NMEA text into a master side and reads its line settings. Connects, reads in
+// pieces, a second speed, the ways the port closes, ports that can't be opened, and the faults
+// of a real line: a receiver unplugged, hours of noise, a whole second in one read, many
+// connects.
+#include "pseudo_terminal.h"
+#include "quit_on_signal.h"
+#include "window_over_fakes.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QTest>
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <random>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+using namespace cronalba;
+using namespace cronalba::testing;
+
+namespace {
+
+constexpr int kWaitMs = 5000;
+
+double processCpuSeconds() {
+    timespec used{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
+}
+
+// A figure of /proc/self/status in KiB: "VmRSS" (resident now) or "VmHWM" (its peak).
+qint64 statusKiB(const QByteArray &field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':')) {
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLongLong();
+        }
+    }
+    return -1;
+}
+
+// 64 KiB of noise drawn from every byte value but one.
+QByteArray noiseWithout(char excluded) {
+    QByteArray bytes(qsizetype{64} * 1024, '\0');
+    std::minstd_rand random(20240301);
+    for (char &byte : bytes) {
+        do {
+            byte = static_cast<char>(random() & 0xFF);
+        } while (byte == excluded);
+    }
+    return bytes;
+}
+
+// Writes pattern, repeated up to size bytes, into a master side from a thread of its own, as
+// fast as the terminal takes it, while the test's thread runs the window's event loop.
+class Flood {
+public:
+    Flood(int master, QByteArray pattern, qint64 size)
+        : writer([this, master, pattern, size](const std::stop_token &stop) {
+            fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+            while (total < size && !stop.stop_requested()) {
+                const qint64 offset = total % pattern.size();
+                const auto chunk =
+                    static_cast<size_t>(std::min(size - total, pattern.size() - offset));
+                const ssize_t written = ::write(master, pattern.constData() + offset, chunk);
+                if (written > 0) {
+                    total += written;
+                } else if (errno == EAGAIN) {
+                    pollfd room{master, POLLOUT, 0};
+                    ::poll(&room, 1, 100);
+                } else {
+                    break;
+                }
+            }
+            done = true;
+        }) {}
+
+    bool isDone() const { return done; }
+    qint64 join() {
+        writer.join();
+        return total;
+    }
+
+private:
+    std::atomic<qint64> total = 0;
+    std::atomic<bool> done = false;
+    std::jthread writer; // last: starts once what it sets is there
+};
+
+} // namespace
+
+class SerialTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theTooltipNumbersTheSystemsPorts() {
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        QCOMPARE(hoverToolTip(window.form.findChild<QComboBox *>("comPuerto")),
+                 QStringLiteral("1 = /dev/cronalba-missing0 (no existe)\n2 = %1 (pseudo-terminal)")
+                     .arg(pty.slavePath));
+    }
+
+    // A sentence in three pieces shows with the third; a second connect at a typed speed leaves
+    // one port open at that speed, and the display empty until a time comes at it.
+    void piecesThenASecondSpeed() {
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        window.connectAt("2", "4800");
+        QCOMPARE(pty.speed(), speed_t(B4800));
+        const QList<QByteArray> pieces = {"*7D\r\nnoise$GPRM", "C,235959.6,A,4807.0",
+                                          "38,N*6A\r\n"};
+        for (int i = 0; i < 2; ++i) {
+            pty.send(pieces[i]);
+            QVERIFY(window.waitForNotification(kWaitMs));
+            QCOMPARE(window.gpsTime(), QString());
+        }
+        pty.send(pieces[2]);
+        QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "00:00:00", kWaitMs);
+
+        window.connectAt("2", "38400");
+        QVERIFY(!window.failed());
+        QCOMPARE(window.gpsTime(), QString());
+        QCOMPARE(pty.speed(), speed_t(B38400));
+        QCOMPARE(openDescriptors(pty.slavePath), 1);
+        pty.send("$GPGSV,1,1\r\n");
+        QVERIFY(window.waitForNotification(kWaitMs));
+        QCOMPARE(window.gpsTime(), QString());
+        pty.send("$GNRMC,202020,A\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "20:20:20", kWaitMs);
+    }
+
+    // The exit button, the title bar and the end of the session all close the port.
+    void everyWayOutClosesThePort_data() {
+        QTest::addColumn<QString>("way");
+        for (const char *way : {"SALIR DEL PROGRAMA", "title bar", "SIGTERM"}) {
+            QTest::newRow(way) << way;
+        }
+    }
+    void everyWayOutClosesThePort() {
+        QFETCH(QString, way);
+        PseudoTerminal pty;
+        PtyWindow window(pty);
+        closeOnTerminationSignals(window.form);
+        window.connectAt("2", "9600");
+        QVERIFY(!pty.hungUp());
+        if (way == "SIGTERM") {
+            ::raise(SIGTERM); // as the session does at logout
+        } else if (way == "title bar") {
+            window.form.close();
+        } else {
+            window.click("Command2");
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!window.form.isVisible(), kWaitMs);
+        QVERIFY(pty.hungUp());
+        QCOMPARE(openDescriptors(pty.slavePath), 0);
+        QVERIFY(!window.failed());
+    }
+
+    // Port numbers the text gives well but the system can't open.
+    void portsThatCannotBeOpened_data() {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<bool>("busy");
+        QTest::newRow("no such device") << "1" << false;
+        QTest::newRow("beyond the list") << "3" << false;
+        QTest::newRow("in use by another program") << "2" << true;
+    }
+    void portsThatCannotBeOpened() {
+        QFETCH(QString, port);
+        QFETCH(bool, busy);
+        PseudoTerminal pty;
+        PtyWindow other(pty);
+        if (busy) {
+            other.connectAt("2", "4800");
+        }
+        PtyWindow window(pty);
+        window.connectAt(port, "4800");
+        QCOMPARE(window.programEnd.status, 1);
+        QCOMPARE(window.messages.shown.size(), std::size_t{1});
+        QVERIFY(window.messages.shown[0].text == u"No puedo abrir el puerto de comunicaciones");
+        QVERIFY(!window.comm.portOpen());
+        QCOMPARE(openDescriptors(pty.slavePath), busy ? 1 : 0);
+    }
+
+    void receiverUnpluggedMidSentence() {
+        PseudoTerminal receiver;
+        PtyWindow window({{devicePath(receiver.slavePath), u"receptor"}});
+        window.connectAt("1", "4800");
+        receiver.send("$GPRMC,111111,A\r\n$GPGGA,1212");
+        QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "11:11:11", kWaitMs);
+
+        receiver.closeMaster();
+        const double cpuBefore = processCpuSeconds();
+        QTest::qWait(1000);
+        const double cpuUsed = processCpuSeconds() - cpuBefore;
+        QVERIFY2(cpuUsed < 0.5, "the event loop spins on the dead line");
+        QVERIFY(!window.comm.portOpen());
+        QCOMPARE(window.gpsTime(), "11:11:11");
+        QVERIFY(window.messages.shown.empty() && !window.failed());
+
+        // Plugged in again, it comes back as a new device under the same port number. The cut
+        // sentence still held goes with the first sentence after it; the next one shows.
+        PseudoTerminal back;
+        window.ports = {{devicePath(back.slavePath), u"receptor"}};
+        window.connectAt("1", "4800");
+        QCOMPARE(openDescriptors(back.slavePath), 1);
+        back.send("$GPRMC,121212,A\r\n$GPRMC,121213,A\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "12:12:13", kWaitMs);
+    }
+
+    // An hour each at 115200 baud, received at a wrong setting: noise without any "$", then
+    // noise full of "$" that never ends a sentence. What is held stays bounded, and the
+    // receiver's sentences show once they come through.
+    void hoursOfNoiseThenSentences() {
+        constexpr qint64 kHourAt115200 = qint64{115200} / 10 * 3600;
+        PseudoTerminal receiver;
+        PtyWindow window({{devicePath(receiver.slavePath), u"receptor"}});
+        window.connectAt("1", "115200");
+        const qint64 residentBefore = statusKiB("VmRSS");
+        const QByteArray sentences = "$GPRMC,131313,A\r\n$GPGGA,131314,x\r\n";
+        qint64 sent = 0;
+        for (const QByteArray &noise : {noiseWithout('$'), noiseWithout('\r')}) {
+            Flood flood(receiver.masterDescriptor(), noise, kHourAt115200);
+            while (!flood.isDone()) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+            }
+            sent += flood.join();
+        }
+        QCOMPARE(sent, 2 * kHourAt115200);
+        receiver.send(sentences);
+        QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "13:13:14", kWaitMs);
+        QVERIFY2(statusKiB("VmHWM") - residentBefore < 64 * 1024,
+                 "what is held grows with the noise");
+    }
+
+    // One receiver second, GGA to VTG, in one read shows after one notification; two held up
+    // together show the later one, again after one.
+    void wholeSecondsInOneRead() {
+        PseudoTerminal receiver;
+        PtyWindow window({{devicePath(receiver.slavePath), u"receptor"}});
+        window.connectAt("1", "4800");
+        const auto second = [](const char *hhmmss) {
+            return QByteArray("$GPGGA,") + hhmmss +
+                   ".000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"
+                   "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n"
+                   "$GPGSV,3,1,11,03,03,111,00,04,15,270,00,06,01,010,00,13,06,292,00*74\r\n"
+                   "$GPRMC," +
+                   hhmmss +
+                   ".000,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
+                   "$GPVTG,084.4,T,,M,022.4,N,041.5,K*43\r\n";
+        };
+        receiver.send(second("123519"));
+        QVERIFY(window.waitForNotification(kWaitMs));
+        QCOMPARE(window.notifications, 1);
+        QCOMPARE(window.gpsTime(), "12:35:19");
+        receiver.send(second("123520") + second("123521"));
+        QVERIFY(window.waitForNotification(kWaitMs));
+        QCOMPARE(window.notifications, 2);
+        QCOMPARE(window.gpsTime(), "12:35:21");
+    }
+
+    void manyConnectsLeakNoDescriptor() {
+        PseudoTerminal receiver;
+        PtyWindow window({{devicePath(receiver.slavePath), u"receptor"}});
+        const int before = openDescriptorCount();
+        for (int i = 0; i < 2000 && !window.failed(); ++i) {
+            window.click("Command1");
+        }
+        QVERIFY(!window.failed());
+        QCOMPARE(openDescriptors(receiver.slavePath), 1);
+        window.click("Command2");
+        QCOMPARE(openDescriptorCount(), before);
+    }
+};
+
+QTEST_MAIN(SerialTest)
+#include "serial_test.moc"
