@@ -3,15 +3,20 @@
 // pieces, a second speed, the ways the port closes, ports that can't be opened, and the faults
 // of a real line: a receiver unplugged, hours of noise, a whole second in one read, many
 // connects.
-#include "pseudo_terminal.h"
 #include "quit_on_signal.h"
+#include "serial_port_control.h"
 #include "window_over_fakes.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <csignal>
 #include <random>
@@ -19,6 +24,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 
 using namespace cronalba;
@@ -27,6 +34,101 @@ using namespace cronalba::testing;
 namespace {
 
 constexpr int kWaitMs = 5000;
+
+// A pseudo-terminal standing for a receiver, whose slave side nobody holds open until the
+// program opens it. The test writes NMEA text into the master side and reads its settings.
+class PseudoTerminal {
+public:
+    PseudoTerminal() {
+        int slave = -1;
+        std::array<char, 256> name{};
+        if (openpty(&master, &slave, name.data(), nullptr, nullptr) != 0) {
+            qFatal("openpty failed");
+        }
+        path = QString::fromLocal8Bit(name.data());
+        ::close(slave);
+    }
+    ~PseudoTerminal() { closeMaster(); }
+    PseudoTerminal(const PseudoTerminal &) = delete;
+    PseudoTerminal &operator=(const PseudoTerminal &) = delete;
+
+    void send(const QByteArray &bytes) const {
+        QCOMPARE(::write(master, bytes.constData(), static_cast<size_t>(bytes.size())),
+                 bytes.size());
+    }
+    speed_t speed() const {
+        termios settings{};
+        tcgetattr(master, &settings);
+        return cfgetospeed(&settings);
+    }
+    // True once no one has the slave side open any more.
+    bool hungUp() const {
+        pollfd hangup{master, POLLIN, 0};
+        return ::poll(&hangup, 1, 0) == 1 && (hangup.revents & POLLHUP) != 0;
+    }
+    void closeMaster() {
+        if (master >= 0) {
+            ::close(master);
+            master = -1;
+        }
+    }
+    SerialPortEntry entry() const { return {path.toStdU16String(), u"pseudo-terminal"}; }
+
+    QString path;
+    int master = -1;
+};
+
+// How many descriptors of this process are open on path, or at all.
+int openDescriptors(const QString &path = {}) {
+    int count = 0;
+    for (const QFileInfo &entry : QDir("/proc/self/fd").entryInfoList(QDir::System)) {
+        count += path.isEmpty() || entry.symLinkTarget() == path ? 1 : 0;
+    }
+    return count;
+}
+
+// The window over the real serial control, whose ports are the entries of ports: a test may
+// change them between connects, so that a new pseudo-terminal takes an old port number.
+struct PtyWindow {
+    explicit PtyWindow(std::vector<SerialPortEntry> systemPorts)
+        : ports(std::move(systemPorts)) {
+        comm.setOnComm([this] {
+            ++notifications;
+            form.behaviour().comNMEA_OnComm();
+        });
+        form.show();
+    }
+    // Port 2 is the pseudo-terminal; port 1 is a device that doesn't exist.
+    explicit PtyWindow(const PseudoTerminal &pty)
+        : PtyWindow({pty.entry(), {u"/dev/cronalba-missing0", u"no existe"}}) {}
+
+    void connectAt(const QString &port, const QString &speed) {
+        form.findChild<QComboBox *>("comPuerto")->setEditText(port);
+        form.findChild<QComboBox *>("comBaudios")->setEditText(speed);
+        click("Command1");
+    }
+    void click(const char *button) { form.findChild<QPushButton *>(button)->click(); }
+    QString gpsTime() const { return form.findChild<QLabel *>("lblTime_0")->text(); }
+    bool failed() const { return programEnd.status.has_value(); }
+    // Waits for comNMEA's next notification, which the window then handles; true when it came.
+    bool waitForNotification() {
+        const int before = notifications;
+        QElapsedTimer waited;
+        waited.start();
+        while (notifications == before && waited.elapsed() < kWaitMs) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        }
+        return notifications > before;
+    }
+
+    std::vector<SerialPortEntry> ports;
+    SerialPortControl comm{[this] { return ports; }};
+    FakeClock clock;
+    FakeMessages messages;
+    FakeProgramEnd programEnd;
+    Form1Window form{{comm, clock, messages, programEnd}};
+    int notifications = 0; // comNMEA's, so far
+};
 
 double processCpuSeconds() {
     timespec used{};
@@ -105,7 +207,7 @@ private slots:
         PtyWindow window(pty);
         QCOMPARE(hoverToolTip(window.form.findChild<QComboBox *>("comPuerto")),
                  QStringLiteral("1 = /dev/cronalba-missing0 (no existe)\n2 = %1 (pseudo-terminal)")
-                     .arg(pty.slavePath));
+                     .arg(pty.path));
     }
 
     // A sentence in three pieces shows with the third; a second connect at a typed speed leaves
@@ -119,7 +221,7 @@ private slots:
                                           "38,N*6A\r\n"};
         for (int i = 0; i < 2; ++i) {
             pty.send(pieces[i]);
-            QVERIFY(window.waitForNotification(kWaitMs));
+            QVERIFY(window.waitForNotification());
             QCOMPARE(window.gpsTime(), QString());
         }
         pty.send(pieces[2]);
@@ -129,9 +231,9 @@ private slots:
         QVERIFY(!window.failed());
         QCOMPARE(window.gpsTime(), QString());
         QCOMPARE(pty.speed(), speed_t(B38400));
-        QCOMPARE(openDescriptors(pty.slavePath), 1);
+        QCOMPARE(openDescriptors(pty.path), 1);
         pty.send("$GPGSV,1,1\r\n");
-        QVERIFY(window.waitForNotification(kWaitMs));
+        QVERIFY(window.waitForNotification());
         QCOMPARE(window.gpsTime(), QString());
         pty.send("$GNRMC,202020,A\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "20:20:20", kWaitMs);
@@ -160,7 +262,7 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(!window.form.isVisible(), kWaitMs);
         QVERIFY(pty.hungUp());
-        QCOMPARE(openDescriptors(pty.slavePath), 0);
+        QCOMPARE(openDescriptors(pty.path), 0);
         QVERIFY(!window.failed());
     }
 
@@ -186,12 +288,12 @@ private slots:
         QCOMPARE(window.messages.shown.size(), std::size_t{1});
         QVERIFY(window.messages.shown[0].text == u"No puedo abrir el puerto de comunicaciones");
         QVERIFY(!window.comm.portOpen());
-        QCOMPARE(openDescriptors(pty.slavePath), busy ? 1 : 0);
+        QCOMPARE(openDescriptors(pty.path), busy ? 1 : 0);
     }
 
     void receiverUnpluggedMidSentence() {
         PseudoTerminal receiver;
-        PtyWindow window({{devicePath(receiver.slavePath), u"receptor"}});
+        PtyWindow window({receiver.entry()});
         window.connectAt("1", "4800");
         receiver.send("$GPRMC,111111,A\r\n$GPGGA,1212");
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "11:11:11", kWaitMs);
@@ -208,9 +310,9 @@ private slots:
         // Plugged in again, it comes back as a new device under the same port number. The cut
         // sentence still held goes with the first sentence after it; the next one shows.
         PseudoTerminal back;
-        window.ports = {{devicePath(back.slavePath), u"receptor"}};
+        window.ports = {back.entry()};
         window.connectAt("1", "4800");
-        QCOMPARE(openDescriptors(back.slavePath), 1);
+        QCOMPARE(openDescriptors(back.path), 1);
         back.send("$GPRMC,121212,A\r\n$GPRMC,121213,A\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "12:12:13", kWaitMs);
     }
@@ -221,13 +323,13 @@ private slots:
     void hoursOfNoiseThenSentences() {
         constexpr qint64 kHourAt115200 = qint64{115200} / 10 * 3600;
         PseudoTerminal receiver;
-        PtyWindow window({{devicePath(receiver.slavePath), u"receptor"}});
+        PtyWindow window({receiver.entry()});
         window.connectAt("1", "115200");
         const qint64 residentBefore = statusKiB("VmRSS");
         const QByteArray sentences = "$GPRMC,131313,A\r\n$GPGGA,131314,x\r\n";
         qint64 sent = 0;
         for (const QByteArray &noise : {noiseWithout('$'), noiseWithout('\r')}) {
-            Flood flood(receiver.masterDescriptor(), noise, kHourAt115200);
+            Flood flood(receiver.master, noise, kHourAt115200);
             while (!flood.isDone()) {
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
             }
@@ -244,7 +346,7 @@ private slots:
     // together show the later one, again after one.
     void wholeSecondsInOneRead() {
         PseudoTerminal receiver;
-        PtyWindow window({{devicePath(receiver.slavePath), u"receptor"}});
+        PtyWindow window({receiver.entry()});
         window.connectAt("1", "4800");
         const auto second = [](const char *hhmmss) {
             return QByteArray("$GPGGA,") + hhmmss +
@@ -257,26 +359,26 @@ private slots:
                    "$GPVTG,084.4,T,,M,022.4,N,041.5,K*43\r\n";
         };
         receiver.send(second("123519"));
-        QVERIFY(window.waitForNotification(kWaitMs));
+        QVERIFY(window.waitForNotification());
         QCOMPARE(window.notifications, 1);
         QCOMPARE(window.gpsTime(), "12:35:19");
         receiver.send(second("123520") + second("123521"));
-        QVERIFY(window.waitForNotification(kWaitMs));
+        QVERIFY(window.waitForNotification());
         QCOMPARE(window.notifications, 2);
         QCOMPARE(window.gpsTime(), "12:35:21");
     }
 
     void manyConnectsLeakNoDescriptor() {
         PseudoTerminal receiver;
-        PtyWindow window({{devicePath(receiver.slavePath), u"receptor"}});
-        const int before = openDescriptorCount();
+        PtyWindow window({receiver.entry()});
+        const int before = openDescriptors();
         for (int i = 0; i < 2000 && !window.failed(); ++i) {
             window.click("Command1");
         }
         QVERIFY(!window.failed());
-        QCOMPARE(openDescriptors(receiver.slavePath), 1);
+        QCOMPARE(openDescriptors(receiver.path), 1);
         window.click("Command2");
-        QCOMPARE(openDescriptorCount(), before);
+        QCOMPARE(openDescriptors(), before);
     }
 };
 
