@@ -22,8 +22,9 @@ cronalba_test_packages=(
 cronalba_fuzz_packages=(clang libclang-rt-14-dev)
 # scripts/package-check: cpack's Debian package (dpkg-shlibdeps, file) and its validators.
 cronalba_package_packages=(dpkg-dev file desktop-file-utils appstream)
-# scripts/check-windows: the mingw-w64 cross compiler, wine and an X server of its own.
-cronalba_windows_packages=(g++-mingw-w64-x86-64 wine wine64 xvfb)
+# scripts/check-windows: the mingw-w64 cross compiler, wine, an X server of its own and socat,
+# which plays the GPS receiver on a pseudo-terminal.
+cronalba_windows_packages=(g++-mingw-w64-x86-64 wine wine64 xvfb socat)
 # scripts/benchmark: Google Benchmark, and an X server of its own for the start-up figures.
 cronalba_benchmark_packages=(libbenchmark-dev xvfb xauth)
 
