@@ -41,15 +41,15 @@ class FakeComm final : public CommControl {
 public:
     bool setSettings(const PortSettings &settings) override {
         calls.push_back("Settings=" + std::to_string(settings.baudRate));
-        return !failSettings;
+        return failing != "Settings";
     }
     bool setCommPort(std::int16_t port) override {
         calls.push_back("CommPort=" + std::to_string(port));
-        return !failCommPort;
+        return failing != "CommPort";
     }
     bool setPortOpen(bool open) override {
         calls.push_back(open ? "PortOpen=true" : "PortOpen=false");
-        if (open && failOpen) {
+        if (open && failing == "PortOpen") {
             return false;
         }
         isOpen = open;
@@ -66,9 +66,7 @@ public:
     }
 
     std::vector<std::string> calls;
-    bool failSettings = false;
-    bool failCommPort = false;
-    bool failOpen = false;
+    std::string failing; // the setter that fails: "Settings", "CommPort" or "PortOpen"
     bool isOpen = false;
     Text waiting;
     std::vector<NumberedPort> systemPorts;
