@@ -1,5 +1,5 @@
-// The Linux clock back ends. The time service is a stand-in on the session bus that
-// dbus-run-session starts for this test alone; the direct setter is a fake here.
+// The Linux clock back ends. The time service is a stand-in on a session bus that
+// dbus-run-session starts for these tests alone (see main); the direct setter is a fake here.
 #include "timedated_clock.h"
 
 #include <QCoreApplication>
@@ -11,10 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
 #include <optional>
+#include <vector>
+
+#include <unistd.h>
 
 namespace cronalba {
 namespace {
@@ -185,6 +189,17 @@ TEST(ClockShift, FollowsTheZonesDaylightSavingRules) {
 } // namespace cronalba
 
 int main(int argc, char **argv) {
+    // Every run gets a session bus of its own for the stand-in time service: the program starts
+    // itself again under dbus-run-session.
+    if (std::getenv("CRONALBA_OWN_BUS") == nullptr) {
+        setenv("CRONALBA_OWN_BUS", "1", 1);
+        std::vector<char *> command{const_cast<char *>("dbus-run-session"),
+                                    const_cast<char *>("--")};
+        command.insert(command.end(), argv, argv + argc + 1);
+        execvp(command[0], command.data());
+        std::perror("dbus-run-session");
+        return 1;
+    }
     // A zone with daylight saving time, the same wherever the tests run.
     setenv("TZ", "Europe/Madrid", 1);
     tzset();
