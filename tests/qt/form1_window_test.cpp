@@ -139,48 +139,37 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(window.control<QLabel>("lblTime_1")->text(), "09:05:03", 3000);
     }
 
-    void screenReaderHears_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QAccessible::Role>("role");
-        QTest::addColumn<QString>("name"); // null: the platform's choice (see below)
-        QTest::addColumn<QString>("label");
-        QTest::newRow("port") << "comPuerto" << QAccessible::ComboBox << QString() << "Puerto COM:";
-        QTest::newRow("speed") << "comBaudios" << QAccessible::ComboBox << QString()
-                               << "Velocidad Baudios";
-        QTest::newRow("difference")
-            << "txtOffset" << QAccessible::EditableText << "Diferencia horaria"
-            << "Diferencia horaria";
-        QTest::newRow("GPS time") << "lblTime_0" << QAccessible::StaticText << "12:35:19"
-                                  << "Hora del GPS";
-        QTest::newRow("computer time") << "lblTime_1" << QAccessible::StaticText << "08:07:06"
-                                       << "Hora Ordenador";
-    }
+    // What a screen reader announces for each box and display once both times show: a
+    // display's name is what it shows, and the caption beside a control names it through the
+    // labelled-by relation (a frame around a box may name it too, after). Qt names an editable
+    // combo box by its text on Linux, so only its label is checked.
     void screenReaderHears() {
-        QFETCH(QString, control);
-        QFETCH(QAccessible::Role, role);
-        QFETCH(QString, name);
-        QFETCH(QString, label);
         WindowOverFakes window;
         window.clock.current.localTime = {8, 7, 6};
         window.form.show();
         window.control<QPushButton>("Command1")->click();
         window.comm.receive(u"$GPRMC,123519,A\r\n");
-
-        auto *widget = window.control<QWidget>(qPrintable(control));
-        QVERIFY(widget);
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
-        QVERIFY(accessible && accessible->isValid());
-        QCOMPARE(accessible->role(), role);
-        // Qt names an editable combo box by its text on Linux and by its accessible name
-        // elsewhere; the label names it everywhere.
-        if (!name.isNull()) {
-            QCOMPARE(accessible->text(QAccessible::Name), name);
+        const struct {
+            const char *control;
+            QAccessible::Role role;
+            QString name;
+            QString label;
+        } cases[] = {
+            {"comPuerto", QAccessible::ComboBox, {}, "Puerto COM:"},
+            {"comBaudios", QAccessible::ComboBox, {}, "Velocidad Baudios"},
+            {"txtOffset", QAccessible::EditableText, "Diferencia horaria", "Diferencia horaria"},
+            {"lblTime_0", QAccessible::StaticText, "12:35:19", "Hora del GPS"},
+            {"lblTime_1", QAccessible::StaticText, "08:07:06", "Hora Ordenador"},
+        };
+        for (const auto &c : cases) {
+            QAccessibleInterface *accessible =
+                QAccessible::queryAccessibleInterface(window.control<QWidget>(c.control));
+            QCOMPARE(accessible->role(), c.role);
+            QVERIFY(c.name.isNull() || accessible->text(QAccessible::Name) == c.name);
+            const auto labels = accessible->relations(QAccessible::Label);
+            QVERIFY2(!labels.isEmpty() && labels[0].first->text(QAccessible::Name) == c.label,
+                     c.control);
         }
-        QStringList labels;
-        for (const auto &relation : accessible->relations(QAccessible::Label)) {
-            labels.append(relation.first->text(QAccessible::Name));
-        }
-        QCOMPARE(labels.value(0), label); // the frame around a box may name it too, after
     }
 
     void focusStartsWhereTheFirstTypingBelongs() {
@@ -193,50 +182,36 @@ private slots:
 
     // Every point of a control that takes input or clicks reaches that control, even where a
     // label's box overlaps it.
-    void aClickAnywhereOnAControlReachesIt_data() {
-        QTest::addColumn<QString>("control");
-        for (const char *name :
-             {"comPuerto", "comBaudios", "txtOffset", "Command1", "cmdSync", "Command2"}) {
-            QTest::newRow(name) << name;
-        }
-    }
     void aClickAnywhereOnAControlReachesIt() {
-        QFETCH(QString, control);
         WindowOverFakes window;
         window.form.show();
-        auto *widget = window.control<QWidget>(qPrintable(control));
-        const QRect box(widget->mapTo(&window.form, QPoint(0, 0)), widget->size());
-        for (int y = box.top(); y <= box.bottom(); ++y) {
-            for (int x = box.left(); x <= box.right(); ++x) {
-                const QWidget *hit = window.form.childAt(x, y);
-                QVERIFY2(hit == widget || widget->isAncestorOf(hit),
-                         qPrintable(QStringLiteral("(%1, %2) reaches %3")
-                                        .arg(x)
-                                        .arg(y)
-                                        .arg(hit ? hit->objectName() : QString())));
+        for (const ControlId id : tabOrder()) {
+            auto *widget = window.control<QWidget>(rowOf(id).name);
+            const QRect box(widget->mapTo(&window.form, QPoint(0, 0)), widget->size());
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    const QWidget *hit = window.form.childAt(x, y);
+                    QVERIFY2(hit == widget || widget->isAncestorOf(hit), rowOf(id).name);
+                }
             }
         }
     }
 
     // The speed typed is the speed a connect uses: no completion from the list.
-    void aTypedSpeedIsUsedAsTyped_data() {
-        QTest::addColumn<QString>("typed");
-        for (const char *typed : {"1", "11", "5", "96"}) {
-            QTest::newRow(typed) << typed;
-        }
-    }
     void aTypedSpeedIsUsedAsTyped() {
-        QFETCH(QString, typed);
         WindowOverFakes window;
         window.form.show();
         QVERIFY(QTest::qWaitForWindowActive(&window.form));
         auto *speed = window.control<QComboBox>("comBaudios");
-        speed->setFocus();
-        speed->lineEdit()->selectAll();
-        QTest::keyClicks(speed, typed);
-        QCOMPARE(speed->currentText(), typed);
-        window.control<QPushButton>("Command1")->click();
-        QCOMPARE(QString::fromStdU16String(window.form.behaviour().settings()), typed + ",n,8,1");
+        for (const QString typed : {"1", "11", "5", "96"}) {
+            speed->setFocus();
+            speed->lineEdit()->selectAll();
+            QTest::keyClicks(speed, typed);
+            QCOMPARE(speed->currentText(), typed);
+            window.control<QPushButton>("Command1")->click();
+            QCOMPARE(QString::fromStdU16String(window.form.behaviour().settings()),
+                     typed + ",n,8,1");
+        }
     }
 
     void labelsShowTheirWholeText() {
