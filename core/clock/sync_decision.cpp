@@ -37,8 +37,11 @@ std::optional<TimeOfDay> parseTimeOfDay(TextView text) {
     return TimeOfDay{*hours, *minutes, *seconds};
 }
 
-} // namespace
-
+// The new time: the GPS hour (the leading number of the display's first two characters) plus
+// the difference (the leading number of offsetText), rounded half away from zero and written
+// with at least two digits and a minus sign when negative, then the display from its third
+// character on. Nothing when that hour is too large to be written (an infinite difference).
+// ("12:35:19", "+2") -> "14:35:19"; ("12:35:19", "-15") -> "-03:35:19"; ("", "+2") -> "02".
 std::optional<Text> newTimeText(TextView gpsDisplay, TextView offsetText) {
     const double gpsHours = leadingNumber(gpsDisplay.substr(0, 2));
     const double difference = leadingNumber(offsetText);
@@ -55,6 +58,8 @@ std::optional<Text> newTimeText(TextView gpsDisplay, TextView offsetText) {
     }
     return text;
 }
+
+} // namespace
 
 SyncDecision decideSync(TextView gpsDisplay, TextView offsetText) {
     // Only a time that reached the display counts; a blank or anything else means none did.

@@ -19,13 +19,6 @@ struct SyncDecision {
     TimeOfDay time; // only meaningful when verdict is Set
 };
 
-// The new time: the GPS hour (the leading number of the display's first two characters) plus
-// the difference (the leading number of offsetText), rounded half away from zero and written
-// with at least two digits and a minus sign when negative, then the display from its third
-// character on. Nothing when that hour is too large to be written (an infinite difference).
-// ("12:35:19", "+2") -> "14:35:19"; ("12:35:19", "-15") -> "-03:35:19"; ("", "+2") -> "02".
-std::optional<Text> newTimeText(TextView gpsDisplay, TextView offsetText);
-
 // Whether and to what the clock is to be set from the GPS display and the difference text.
 SyncDecision decideSync(TextView gpsDisplay, TextView offsetText);
 

@@ -43,8 +43,8 @@ int comNumber(TextView device) {
     return number;
 }
 
-} // namespace
-
+// Orders names as a person reads them: runs of digits by their value, so that ttyUSB2 comes
+// before ttyUSB10. Names that differ only in leading zeros keep their plain order.
 bool readingOrderLess(TextView a, TextView b) {
     std::size_t i = 0;
     std::size_t j = 0;
@@ -72,6 +72,8 @@ bool readingOrderLess(TextView a, TextView b) {
     }
     return a < b;
 }
+
+} // namespace
 
 SerialPortNumbering::SerialPortNumbering(std::vector<SerialPortEntry> systemPorts,
                                          PortNaming portNaming)

@@ -45,8 +45,4 @@ private:
     std::vector<NumberedPort> numbered;
 };
 
-// Orders names as a person reads them: runs of digits by their value, so that ttyUSB2 comes
-// before ttyUSB10. Names that differ only in leading zeros keep their plain order.
-bool readingOrderLess(TextView a, TextView b);
-
 } // namespace cronalba
