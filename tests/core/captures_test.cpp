@@ -9,84 +9,64 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
-#include <vector>
 
 namespace cronalba {
 namespace {
 
 namespace fs = std::filesystem;
-using Times = std::vector<std::string>;
 
-bool environmentSays(const char *name, const char *value) {
+bool environmentSays(const char *name, std::string_view value) {
     const char *set = std::getenv(name);
-    return set != nullptr && std::string(set) == value;
+    return set != nullptr && set == value;
 }
 
-// The capture's bytes, bare line feeds turned into CR LF as a receiver would send them.
-std::string readAsReceived(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string received;
-    char previous = '\0';
-    for (auto it = std::istreambuf_iterator<char>(in); it != decltype(it){}; ++it) {
-        if (*it == '\n' && previous != '\r') {
-            received += '\r';
-        }
-        received += *it;
-        previous = *it;
-    }
-    return received;
-}
-
-// Every time the display shows while the bytes arrive in reads of chunk bytes, in order.
-Times timesShown(const std::string &bytes, std::size_t chunk) {
+// Every time the display shows while the bytes arrive in reads of chunk bytes, a line each.
+std::string timesShown(const std::string &bytes, std::size_t chunk) {
     SentenceAssembler assembler;
-    Times shown;
+    std::string shown;
     for (std::size_t at = 0; at < bytes.size(); at += chunk) {
         for (const Text &time : assembler.appendAndExtract(latin1ToText(bytes.substr(at, chunk)))) {
-            shown.emplace_back(time.begin(), time.end()); // digits and colons only
+            shown.append(time.begin(), time.end()).push_back('\n'); // digits and colons only
         }
     }
     return shown;
 }
 
-Times readLines(const fs::path &path) {
-    std::ifstream in(path);
-    Times lines;
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
+std::string contentsOf(const fs::path &path) {
+    std::ostringstream contents;
+    contents << std::ifstream(path, std::ios::binary).rdbuf();
+    return contents.str();
 }
 
 // Listed when the test runs, so that a capture added without rebuilding is replayed too.
 TEST(Captures, ShowTheirKnownTimesHoweverTheBytesAreCut) {
     const fs::path logs = CRONALBA_NMEA_LOGS;
-    const fs::path expectedTimes = CRONALBA_CAPTURE_TIMES;
     if (!fs::is_directory(logs)) {
         // CI must see the captures; a checkout without them elsewhere just skips.
         ASSERT_FALSE(environmentSays("CI", "true")) << "no captures at " << logs;
         GTEST_SKIP() << "no captures at " << logs;
     }
-    const bool regenerate = environmentSays("CRONALBA_REGENERATE_CAPTURES", "1");
     for (const auto &capture : fs::directory_iterator(logs)) {
         if (capture.path().extension() != ".log") {
             continue;
         }
         SCOPED_TRACE(capture.path().filename());
-        const std::string bytes = readAsReceived(capture.path());
-        const Times whole = timesShown(bytes, bytes.size());
-        const fs::path expected = expectedTimes / capture.path().stem().concat(".times");
-        if (regenerate) {
-            std::ofstream out(expected, std::ios::binary);
-            for (const std::string &time : whole) {
-                out << time << '\n';
-            }
+        // Bare line feeds become CR LF, as a receiver sends them.
+        std::string bytes;
+        for (const char c : contentsOf(capture.path())) {
+            bytes += c == '\n' && !bytes.ends_with('\r') ? "\r\n" : std::string(1, c);
+        }
+        const std::string whole = timesShown(bytes, bytes.size());
+        const fs::path expected =
+            fs::path(CRONALBA_CAPTURE_TIMES) / capture.path().stem().concat(".times");
+        if (environmentSays("CRONALBA_REGENERATE_CAPTURES", "1")) {
+            std::ofstream(expected, std::ios::binary) << whole;
         }
         ASSERT_TRUE(fs::exists(expected)) << "no expected times: run the tests with "
                                              "CRONALBA_REGENERATE_CAPTURES=1 and check them";
-        EXPECT_EQ(whole, readLines(expected));
+        EXPECT_EQ(whole, contentsOf(expected));
         for (const std::size_t chunk : {1, 7, 64, 4096}) {
             EXPECT_EQ(timesShown(bytes, chunk), whole) << "reads of " << chunk << " bytes";
         }

@@ -13,11 +13,6 @@ namespace cronalba::testing {
 // The window: the boxes' texts as typed, the displays' texts as shown, the lists as filled.
 class FakeView final : public Form1View {
 public:
-    FakeView() {
-        for (const ControlRow &row : kForm1Layout) {
-            texts[row.id] = row.text;
-        }
-    }
     Text text(ControlId box) const override { return texts.at(box); }
     void setText(ControlId display, TextView text) override { texts[display] = Text(text); }
     void fillList(ControlId box, const std::vector<Text> &entries) override {
@@ -25,35 +20,28 @@ public:
     }
     void unload() override {
         unloaded = true;
-        if (form) {
-            form->Form_Unload();
-        }
+        form->Form_Unload(); // as the window does when it closes
     }
 
     std::map<ControlId, Text> texts;
     std::map<ControlId, std::vector<Text>> lists;
     bool unloaded = false;
-    Form1 *form = nullptr; // whose unload runs when the window closes
+    Form1 *form = nullptr;
 };
 
 // A serial control that records every call, in order, and fails where it is told to.
 class FakeComm final : public CommControl {
 public:
     bool setSettings(const PortSettings &settings) override {
-        calls.push_back("Settings=" + std::to_string(settings.baudRate));
-        return failing != "Settings";
+        return record("Settings=" + std::to_string(settings.baudRate), "Settings");
     }
     bool setCommPort(std::int16_t port) override {
-        calls.push_back("CommPort=" + std::to_string(port));
-        return failing != "CommPort";
+        return record("CommPort=" + std::to_string(port), "CommPort");
     }
     bool setPortOpen(bool open) override {
-        calls.push_back(open ? "PortOpen=true" : "PortOpen=false");
-        if (open && failing == "PortOpen") {
-            return false;
-        }
-        isOpen = open;
-        return true;
+        const bool done = record(open ? "PortOpen=true" : "PortOpen=false", open ? "PortOpen" : "");
+        isOpen = done ? open : isOpen;
+        return done;
     }
     bool portOpen() const override { return isOpen; }
     Text input() override { return std::exchange(waiting, Text()); }
@@ -70,6 +58,12 @@ public:
     bool isOpen = false;
     Text waiting;
     std::vector<NumberedPort> systemPorts;
+
+private:
+    bool record(std::string call, const std::string &setter) {
+        calls.push_back(std::move(call));
+        return setter.empty() || failing != setter;
+    }
 };
 
 // A clock that moves only when set, and refuses when told to.
@@ -77,20 +71,13 @@ class FakeClock final : public ComputerClock {
 public:
     ClockReading now() const override { return current; }
     ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt) override {
-        requests.push_back({newTime, requestedAt});
-        if (refusal) {
-            return *refusal;
-        }
-        current.localTime = newTime;
-        return {ClockOutcome::Done, {}};
+        requests.push_back({requestedAt, newTime});
+        current.localTime = refusal ? current.localTime : newTime;
+        return refusal.value_or(ClockSetResult{ClockOutcome::Done, {}});
     }
 
-    struct Request {
-        TimeOfDay newTime;
-        Moment requestedAt;
-    };
     ClockReading current{Moment(std::chrono::hours(480'000)), {12, 0, 0}};
-    std::vector<Request> requests;
+    std::vector<ClockReading> requests; // the moment of the click, and the new time of day
     std::optional<ClockSetResult> refusal;
 };
 
@@ -100,6 +87,7 @@ public:
         Text text;
         Text title;
         MessageIcon icon;
+        bool operator==(const Shown &) const = default;
     };
     void show(TextView text, TextView title, MessageIcon icon) override {
         shown.push_back({Text(text), Text(title), icon});
@@ -113,9 +101,12 @@ public:
     std::optional<int> status;
 };
 
-// Form1 over the stand-ins, loaded.
+// Form1 over the stand-ins, loaded, with the boxes' texts as the layout gives them.
 struct FakeWindow {
     FakeWindow() {
+        for (const ControlRow &row : kForm1Layout) {
+            view.texts[row.id] = row.text;
+        }
         view.form = &form;
         form.Form_Load();
     }
