@@ -1,5 +1,7 @@
-// The Linux clock back ends. The time service is a stand-in on a session bus that
-// dbus-run-session starts for these tests alone (see main); the direct setter is a fake here.
+// The Linux clock back ends, none of them ever reaching the machine's clock: the time service
+// is a stand-in on a session bus that dbus-run-session starts for these tests alone (see main),
+// the kernel's setter a fake, and the real one runs only in a child process inside a user
+// namespace of its own, where the kernel must refuse it.
 #include "timedated_clock.h"
 
 #include <QCoreApplication>
@@ -18,6 +20,8 @@
 #include <optional>
 #include <vector>
 
+#include <sched.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace cronalba {
@@ -25,7 +29,6 @@ namespace {
 
 using namespace std::chrono;
 
-const QString kService = QStringLiteral("org.freedesktop.timedate1");
 const QString kPath = QStringLiteral("/org/freedesktop/timedate1");
 // A day without a change of daylight saving time in the zone these tests run in.
 const QDateTime kNoon(QDate(2024, 1, 15), QTime(12, 0), Qt::LocalTime);
@@ -55,26 +58,9 @@ public:
     QDBusMessage last;
 };
 
-// Records what reaches the direct setter instead of setting anything.
-class FakeFallbackClock : public ComputerClock {
-public:
-    explicit FakeFallbackClock(std::optional<Moment> &requested)
-        : asked(requested) {}
-    ClockReading now() const override { return {}; }
-    ClockSetResult setTimeOfDay(TimeOfDay /*newTime*/, Moment requestedAt) override {
-        asked = requestedAt;
-        return {ClockOutcome::Failed, u"el respaldo"};
-    }
-
-private:
-    std::optional<Moment> &asked;
-};
-
 class TimedatedClockTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QDBusConnection service =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, "service");
         ASSERT_TRUE(service.isConnected()) << "run under dbus-run-session";
         standIn.moveToThread(&standInThread);
         standInThread.start();
@@ -86,23 +72,25 @@ protected:
         standInThread.wait();
     }
 
-    void serviceOnTheBus() {
-        ASSERT_TRUE(QDBusConnection(QStringLiteral("service")).registerService(kService));
+    // Sets the clock through the service, with a kernel setter behind it that fails with error.
+    ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt, int error = EIO,
+                                milliseconds timeout = 5s) {
+        auto kernel = std::make_unique<KernelClock>([this, error](microseconds shift) {
+            kernelShift = shift;
+            return error;
+        });
+        return TimedatedClock(&QDBusConnection::sessionBus, std::move(kernel), timeout)
+            .setTimeOfDay(newTime, requestedAt);
     }
 
-    ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt, milliseconds timeout = 5s) {
-        TimedatedClock clock(&QDBusConnection::sessionBus,
-                             std::make_unique<FakeFallbackClock>(fallbackAsked), timeout);
-        return clock.setTimeOfDay(newTime, requestedAt);
-    }
-
+    QDBusConnection service = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "service");
     QThread standInThread;
     TimedateStandIn standIn;
-    std::optional<Moment> fallbackAsked;
+    std::optional<microseconds> kernelShift;
 };
 
 TEST_F(TimedatedClockTest, AsksTheServiceForTheChangeSinceTheClickInteractively) {
-    serviceOnTheBus();
+    ASSERT_TRUE(service.registerService("org.freedesktop.timedate1"));
     const struct {
         TimeOfDay newTime;
         QDateTime requestedAt;
@@ -120,11 +108,11 @@ TEST_F(TimedatedClockTest, AsksTheServiceForTheChangeSinceTheClickInteractively)
         EXPECT_EQ(standIn.last.arguments(), (QVariantList{qint64(c.shift.count()), true, true}));
         EXPECT_TRUE(standIn.last.isInteractiveAuthorizationAllowed());
     }
-    EXPECT_FALSE(fallbackAsked);
+    EXPECT_FALSE(kernelShift);
 }
 
 TEST_F(TimedatedClockTest, RefusalsComeBackAsReasons) {
-    serviceOnTheBus();
+    ASSERT_TRUE(service.registerService("org.freedesktop.timedate1"));
     const std::pair<const char *, ClockOutcome> cases[] = {
         {"org.freedesktop.timedate1.AutomaticTimeSyncEnabled", ClockOutcome::AutomaticSyncOn},
         {"org.freedesktop.PolicyKit1.Error.NotAuthorized", ClockOutcome::NotAuthorized},
@@ -140,17 +128,12 @@ TEST_F(TimedatedClockTest, RefusalsComeBackAsReasons) {
     EXPECT_TRUE(setTimeOfDay({14, 35, 19}, momentOf(kNoon)).detail ==
                 u"org.freedesktop.DBus.Error.Failed: said so");
     standIn.silent = true;
-    EXPECT_EQ(setTimeOfDay({14, 35, 19}, momentOf(kNoon), 200ms).outcome, ClockOutcome::NoReply);
-    EXPECT_FALSE(fallbackAsked);
+    EXPECT_EQ(setTimeOfDay({14, 35, 19}, momentOf(kNoon), 0, 200ms).outcome, ClockOutcome::NoReply);
+    EXPECT_FALSE(kernelShift);
 }
 
-TEST_F(TimedatedClockTest, WithoutTheServiceTheDirectSetterDecides) {
-    const Moment requestedAt = momentOf(kNoon.addMSecs(123));
-    EXPECT_TRUE(setTimeOfDay({14, 35, 19}, requestedAt).detail == u"el respaldo");
-    EXPECT_EQ(fallbackAsked, requestedAt);
-}
-
-TEST(KernelClock, MovesByTheChangeSinceTheClickAndGivesTheReasonOfARefusal) {
+// Without the service, the kernel's setter moves the clock by the change since the click.
+TEST_F(TimedatedClockTest, WithoutTheServiceTheKernelDecides) {
     const struct {
         int error;
         ClockOutcome outcome;
@@ -159,14 +142,9 @@ TEST(KernelClock, MovesByTheChangeSinceTheClickAndGivesTheReasonOfARefusal) {
                  {EPERM, ClockOutcome::NotPermitted, u""},
                  {EINVAL, ClockOutcome::Failed, u"Invalid argument"}};
     for (const auto &c : cases) {
-        std::optional<microseconds> shift;
-        KernelClock clock([&](microseconds wanted) {
-            shift = wanted;
-            return c.error;
-        });
         const ClockSetResult result =
-            clock.setTimeOfDay({14, 35, 19}, momentOf(kNoon.addMSecs(500)));
-        EXPECT_EQ(shift, 2h + 35min + 18s + 500ms);
+            setTimeOfDay({14, 35, 19}, momentOf(kNoon.addMSecs(500)), c.error);
+        EXPECT_EQ(kernelShift, 2h + 35min + 18s + 500ms);
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_TRUE(result.detail == c.detail);
     }
@@ -183,6 +161,46 @@ TEST(ClockShift, FollowsTheZonesDaylightSavingRules) {
     EXPECT_EQ(shift(10, 27, {5, 0, 0}), 5h);
     EXPECT_EQ(shift(6, 1, {5, 0, 0}), 4h);
     EXPECT_FALSE(shift(3, 31, {2, 30, 0})) << "a time the change to summer time skips";
+}
+
+// How far the real-time clock is from the monotonic one: it changes only when someone sets it.
+double realtimeOffsetSeconds() {
+    timespec realtime{};
+    timespec monotonic{};
+    clock_gettime(CLOCK_REALTIME, &realtime);
+    clock_gettime(CLOCK_MONOTONIC, &monotonic);
+    return static_cast<double>(realtime.tv_sec - monotonic.tv_sec) +
+           static_cast<double>(realtime.tv_nsec - monotonic.tv_nsec) / 1e9;
+}
+
+// The child's exit status: 0 when the kernel refused and the user hears why.
+enum ChildStatus : int { kRefused = 0, kNoNamespace = 10, kNotRefused = 11 };
+
+TEST(KernelClockInUserNamespace, TheKernelsRefusalReachesTheUserAndTheClockStays) {
+    const double offsetBefore = realtimeOffsetSeconds();
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        // Without the namespace the setter is never reached. Inside it this process holds no
+        // capability over the machine's clock, which belongs to the first user namespace. The
+        // time asked for is the time now: a setter that got through would move it a moment.
+        if (unshare(CLONE_NEWUSER) != 0) {
+            _exit(kNoNamespace);
+        }
+        int error = 0;
+        KernelClock clock([&](microseconds shift) { return error = shiftRealtimeClock(shift); });
+        const ClockReading now = clock.now();
+        const ClockOutcome outcome = clock.setTimeOfDay(now.localTime, now.moment).outcome;
+        _exit(error == EPERM && outcome == ClockOutcome::NotPermitted ? kRefused : kNotRefused);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kNoNamespace) {
+        GTEST_SKIP() << "no user namespace can be made here";
+    }
+    EXPECT_EQ(WEXITSTATUS(status), kRefused) << "EPERM from the kernel, NotPermitted to the user";
+    EXPECT_NEAR(realtimeOffsetSeconds(), offsetBefore, 1.0);
 }
 
 } // namespace
