@@ -1,10 +1,13 @@
 // The Qt window: its controls as the layout places them, and the window as people meet it:
 // what a screen reader announces, where the focus starts, where clicks and typing go.
-#include "window_over_fakes.h"
+#include "fakes.h"
+#include "form1_window.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +21,30 @@ using namespace cronalba::testing;
 
 namespace {
 
+// The Qt window over stand-in services.
+struct WindowOverFakes {
+    template <typename Control> Control *control(const char *name) const {
+        auto *found = form.findChild<Control *>(QString::fromLatin1(name));
+        if (!found) {
+            qFatal("no control %s", name);
+        }
+        return found;
+    }
+
+    FakeComm comm;
+    FakeClock clock;
+    FakeMessages messages;
+    FakeProgramEnd programEnd;
+    Form1Window form{{comm, clock, messages, programEnd}};
+};
+
+// The tooltip a box shows when the mouse rests on its text field.
+QString hoverToolTip(QComboBox *box) {
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(box->lineEdit(), &hover);
+    return box->toolTip();
+}
+
 // What a control shows: a label's or button's text, a box's text, a frame's title.
 QString textOf(const QWidget *widget) {
     for (const char *property : {"text", "currentText", "title"}) {
@@ -28,29 +55,14 @@ QString textOf(const QWidget *widget) {
     return {};
 }
 
-QStringList listOf(const QComboBox *box) {
-    QStringList entries;
-    for (int i = 0; i < box->count(); ++i) {
-        entries.append(box->itemText(i));
-    }
-    return entries;
-}
-
 } // namespace
 
 class Form1WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void captionAndClientArea() {
-        WindowOverFakes window;
-        QCOMPARE(window.form.logicalDpiX(), 96);
-        QCOMPARE(window.form.windowTitle(), QString::fromUtf8("Cronalba  (Versión 1.0)"));
-        QCOMPARE(window.form.size(), QSize(6210 / 15, 6480 / 15));
-    }
-
-    // Each row of the layout becomes a control of its kind, in its container, at its place
-    // (15 twips to the pixel at 96 dpi), with its text.
+    // The caption and the client area, and each row of the layout as a control of its kind, in
+    // its container, at its place (15 twips to the pixel at 96 dpi), with its text and look.
     void everyRowBecomesItsControl_data() {
         QTest::addColumn<int>("row");
         for (const ControlRow &row : kForm1Layout) {
@@ -61,6 +73,8 @@ private slots:
         QFETCH(int, row);
         const ControlRow &expected = kForm1Layout[static_cast<std::size_t>(row)];
         WindowOverFakes window;
+        QCOMPARE(window.form.windowTitle(), QString::fromUtf8("Cronalba  (Versión 1.0)"));
+        QCOMPARE(window.form.size(), QSize(6210 / 15, 6480 / 15));
         const auto *widget = window.control<QWidget>(expected.name);
         static const std::map<ControlKind, const char *> classes = {
             {ControlKind::Frame, "QGroupBox"},    {ControlKind::Label, "QLabel"},
@@ -74,6 +88,17 @@ private slots:
         const auto pixels = [](int twips) { return std::max(1, qRound(twips / 15.0)); };
         QCOMPARE(widget->geometry(), QRect(pixels(expected.left), pixels(expected.top),
                                            pixels(expected.width), pixels(expected.height)));
+        if (const auto *label = qobject_cast<const QLabel *>(widget)) {
+            const Look &look = expected.look;
+            QCOMPARE(label->frameShape() == QFrame::Box, look.border);
+            QCOMPARE((label->alignment() & Qt::AlignHCenter) != 0, look.align == Align::Center);
+            const QColor colour =
+                look.textColor
+                    ? QColor(look.textColor->red, look.textColor->green, look.textColor->blue)
+                    : window.form.palette().color(QPalette::WindowText);
+            QCOMPARE(label->palette().color(QPalette::WindowText), colour);
+            QCOMPARE(label->font().family() == "MS Sans Serif", look.heading);
+        }
     }
 
     void tabOrderFollowsTheTabIndices() {
@@ -91,50 +116,18 @@ private slots:
         QCOMPARE(chain, expected);
     }
 
-    void appearance() {
-        WindowOverFakes window;
-        for (const char *name : {"lblTime_0", "lblTime_1"}) {
-            const auto *display = window.control<QLabel>(name);
-            QCOMPARE(display->frameShape(), QFrame::Box);
-            QCOMPARE(display->lineWidth(), 1);
-            QVERIFY(display->alignment() & Qt::AlignHCenter);
-        }
-        for (const char *name : {"Label2", "Label3", "Label4"}) {
-            QVERIFY(window.control<QLabel>(name)->alignment() & Qt::AlignHCenter);
-        }
-        QVERIFY(window.control<QLabel>("Label6")->alignment() & Qt::AlignLeft);
-        const auto colour = [&](const char *name) {
-            return window.control<QLabel>(name)->palette().color(QPalette::WindowText);
-        };
-        QCOMPARE(colour("Label10"), QColor(0, 0, 255));
-        QCOMPARE(colour("Label12"), QColor(128, 0, 0));
-        QCOMPARE(colour("Label5"), QColor(255, 0, 0));
-        const QFont heading = window.control<QLabel>("Label5")->font();
-        QCOMPARE(heading.family(), QStringLiteral("MS Sans Serif"));
-        QCOMPARE(heading.weight(), QFont::Bold);
-        QCOMPARE(heading.pointSizeF(), 9.75);
-        QCOMPARE(window.control<QFrame>("Line1")->frameShape(), QFrame::VLine);
-    }
-
-    void listsAfterLoadKeepTheBoxesTexts() {
+    // The boxes start with their texts; the ports are listed in the tooltip on hovering, and
+    // the timer shows the computer's time every second.
+    void boxesTooltipAndTimer() {
         WindowOverFakes window;
         window.comm.systemPorts = {{1, u"/dev/ttyACM0", u"u-blox"}};
-        auto *ports = window.control<QComboBox>("comPuerto");
-        const auto *speeds = window.control<QComboBox>("comBaudios");
-        QVERIFY(ports->isEditable() && speeds->isEditable());
-        QCOMPARE(listOf(ports), QStringList({"1", "2"}));
-        QCOMPARE(listOf(speeds),
-                 QStringList({"1200", "2400", "4800", "9600", "19200", "57600", "115200"}));
-        QCOMPARE(ports->currentText(), "1");
-        QCOMPARE(speeds->currentText(), "4800");
-        QCOMPARE(window.control<QLineEdit>("txtOffset")->text(), "+2");
-        QCOMPARE(ports->toolTip(), QString()); // the ports are listed on hovering
-        QCOMPARE(hoverToolTip(ports), "1 = /dev/ttyACM0 (u-blox)");
-    }
-
-    void theTimerTicksEverySecond() {
-        WindowOverFakes window;
         window.clock.current.localTime = {9, 5, 3};
+        auto *ports = window.control<QComboBox>("comPuerto");
+        QCOMPARE(ports->count(), 2);
+        QCOMPARE(ports->currentText(), "1");
+        QCOMPARE(window.control<QComboBox>("comBaudios")->currentText(), "4800");
+        QCOMPARE(ports->toolTip(), QString());
+        QCOMPARE(hoverToolTip(ports), "1 = /dev/ttyACM0 (u-blox)");
         QCOMPARE(window.control<QTimer>("Timer1")->interval(), 1000);
         QTRY_COMPARE_WITH_TIMEOUT(window.control<QLabel>("lblTime_1")->text(), "09:05:03", 3000);
     }
@@ -172,36 +165,14 @@ private slots:
         }
     }
 
-    void focusStartsWhereTheFirstTypingBelongs() {
+    // The focus starts where the first typing belongs, and the speed typed is the speed a
+    // connect uses: no completion from the list.
+    void typingGoesWhereItBelongsAsTyped() {
         WindowOverFakes window;
         window.form.show();
         QVERIFY(QTest::qWaitForWindowActive(&window.form));
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), "txtOffset");
-    }
-
-    // Every point of a control that takes input or clicks reaches that control, even where a
-    // label's box overlaps it.
-    void aClickAnywhereOnAControlReachesIt() {
-        WindowOverFakes window;
-        window.form.show();
-        for (const ControlId id : tabOrder()) {
-            auto *widget = window.control<QWidget>(rowOf(id).name);
-            const QRect box(widget->mapTo(&window.form, QPoint(0, 0)), widget->size());
-            for (int y = box.top(); y <= box.bottom(); ++y) {
-                for (int x = box.left(); x <= box.right(); ++x) {
-                    const QWidget *hit = window.form.childAt(x, y);
-                    QVERIFY2(hit == widget || widget->isAncestorOf(hit), rowOf(id).name);
-                }
-            }
-        }
-    }
-
-    // The speed typed is the speed a connect uses: no completion from the list.
-    void aTypedSpeedIsUsedAsTyped() {
-        WindowOverFakes window;
-        window.form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window.form));
         auto *speed = window.control<QComboBox>("comBaudios");
         for (const QString typed : {"1", "11", "5", "96"}) {
             speed->setFocus();
@@ -214,7 +185,9 @@ private slots:
         }
     }
 
-    void labelsShowTheirWholeText() {
+    // Every label shows its whole text, and every point of a control that takes input or
+    // clicks reaches that control, even where a label's box overlaps it.
+    void labelsFitAndClicksReachTheirControls() {
         WindowOverFakes window;
         window.form.show();
         for (const auto *label : window.form.findChildren<QLabel *>()) {
@@ -222,6 +195,16 @@ private slots:
             const QRect needed =
                 QFontMetrics(label->font()).boundingRect(box, Qt::TextWordWrap, label->text());
             QVERIFY2(box.contains(needed), qPrintable(label->objectName()));
+        }
+        for (const ControlId id : tabOrder()) {
+            auto *widget = window.control<QWidget>(rowOf(id).name);
+            const QRect box(widget->mapTo(&window.form, QPoint(0, 0)), widget->size());
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    const QWidget *hit = window.form.childAt(x, y);
+                    QVERIFY2(hit == widget || widget->isAncestorOf(hit), rowOf(id).name);
+                }
+            }
         }
     }
 };

@@ -81,6 +81,18 @@ int messageBox(const std::wstring &title, DWORD ms) {
     return 0;
 }
 
+// The control of window that holds the keyboard focus (a combo box for its edit field).
+HWND focusedControl(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    HWND control = info.hwndFocus;
+    while (control && GetParent(control) != window) {
+        control = GetParent(control);
+    }
+    return control;
+}
+
 int run(int argc, wchar_t **argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     const std::wstring caption = argc > 2 ? argv[2] : L"";
@@ -99,37 +111,24 @@ int run(int argc, wchar_t **argv) {
     if (!window || command == L"window") {
         return window ? 0 : fail(L"no window titled \"" + caption + L"\"");
     }
-    if (command == L"focus") {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-        // A combo box's edit field holds the focus for its combo box.
-        HWND control = info.hwndFocus;
-        while (control && GetParent(control) != window) {
-            control = GetParent(control);
-        }
-        if (!control) {
-            return fail(L"no control of the window has the focus");
-        }
-        write(STD_OUTPUT_HANDLE, std::to_wstring(GetDlgCtrlID(control)));
-        return 0;
-    }
-    const HWND control = GetDlgItem(window, number);
+    const HWND control = command == L"focus" ? focusedControl(window) : GetDlgItem(window, number);
     if (!control) {
-        return fail(L"no control " + std::to_wstring(number) + L" in the window");
+        return fail(L"no such control in the window");
     }
-    if (command == L"click") {
+    if (command == L"focus") {
+        write(STD_OUTPUT_HANDLE, std::to_wstring(GetDlgCtrlID(control)));
+    } else if (command == L"click") {
         return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : fail(L"could not post the click");
-    }
-    if (command != L"text") {
+    } else if (command == L"text") {
+        if (argc > 4) {
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]),
+                                SMTO_ABORTIFHUNG, 2000, &ignored);
+        }
+        write(STD_OUTPUT_HANDLE, textOf(control));
+    } else {
         return fail(L"unknown command; see the top of win_probe.cpp");
     }
-    if (argc > 4) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]),
-                            SMTO_ABORTIFHUNG, 2000, &ignored);
-    }
-    write(STD_OUTPUT_HANDLE, textOf(control));
     return 0;
 }
 
