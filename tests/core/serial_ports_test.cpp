@@ -36,17 +36,6 @@ TEST(PortSettings, ComeFromTheSpeedAsTyped) {
     }
 }
 
-TEST(PortSettings, ReadEveryFieldStrictly) {
-    EXPECT_EQ(parsePortSettings(u"115200,E,7,2"),
-              (PortSettings{115200, Parity::Even, 7, StopBits::Two}));
-    EXPECT_EQ(parsePortSettings(u"9600,o,5,1.5"),
-              (PortSettings{9600, Parity::Odd, 5, StopBits::OneAndHalf}));
-    for (const char16_t *text : {u"4800,x,8,1", u"4800,n,9,1", u"4800,n,4,1", u"4800,n,8,3",
-                                 u"4800,n,8", u"4800,n,8,1,"}) {
-        EXPECT_EQ(parsePortSettings(text), std::nullopt) << Text(text).size();
-    }
-}
-
 // The port number is the number the text begins with, rounded half to even, within 16 bits.
 TEST(PortNumberFromText, LeadingNumberRoundedHalfToEven) {
     const std::pair<const char16_t *, std::optional<std::int16_t>> cases[] = {
