@@ -106,7 +106,7 @@ private slots:
         const QStringList expected = {"txtOffset", "comPuerto", "comBaudios",
                                       "Command1",  "cmdSync",   "Command2"};
         QStringList chain;
-        QWidget *widget = window.control<QWidget>("txtOffset");
+        auto *widget = window.control<QWidget>("txtOffset");
         while (chain.size() < expected.size()) {
             if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName())) {
                 chain.append(widget->objectName());

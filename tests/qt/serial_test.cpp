@@ -247,7 +247,7 @@ private slots:
         flood(receiver, noiseWithout('\r'), kHourAt115200);
         receiver.send(sentences);
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "13:13:14", kWaitMs);
-        QVERIFY2(peakResidentKiB() - peakBefore < 64 * 1024, "what is held grows with the noise");
+        QVERIFY2(peakResidentKiB() - peakBefore < 64L * 1024, "what is held grows with the noise");
     }
 
     void manyConnectsLeakNoDescriptor() {
