@@ -17,11 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool environmentSays(const char *name, std::string_view value) {
-    const char *set = std::getenv(name);
-    return set != nullptr && set == value;
-}
-
 // Every time the display shows while the bytes arrive in reads of chunk bytes, a line each.
 std::string timesShown(const std::string &bytes, std::size_t chunk) {
     SentenceAssembler assembler;
@@ -35,9 +30,7 @@ std::string timesShown(const std::string &bytes, std::size_t chunk) {
 }
 
 std::string contentsOf(const fs::path &path) {
-    std::ostringstream contents;
-    contents << std::ifstream(path, std::ios::binary).rdbuf();
-    return contents.str();
+    return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
 }
 
 // Listed when the test runs, so that a capture added without rebuilding is replayed too.
@@ -45,7 +38,7 @@ TEST(Captures, ShowTheirKnownTimesHoweverTheBytesAreCut) {
     const fs::path logs = CRONALBA_NMEA_LOGS;
     if (!fs::is_directory(logs)) {
         // CI must see the captures; a checkout without them elsewhere just skips.
-        ASSERT_FALSE(environmentSays("CI", "true")) << "no captures at " << logs;
+        ASSERT_STRNE(std::getenv("CI"), "true") << "no captures at " << logs;
         GTEST_SKIP() << "no captures at " << logs;
     }
     for (const auto &capture : fs::directory_iterator(logs)) {
@@ -53,15 +46,14 @@ TEST(Captures, ShowTheirKnownTimesHoweverTheBytesAreCut) {
             continue;
         }
         SCOPED_TRACE(capture.path().filename());
-        // Bare line feeds become CR LF, as a receiver sends them.
-        std::string bytes;
+        std::string bytes; // bare line feeds become CR LF, as a receiver sends them
         for (const char c : contentsOf(capture.path())) {
             bytes += c == '\n' && !bytes.ends_with('\r') ? "\r\n" : std::string(1, c);
         }
         const std::string whole = timesShown(bytes, bytes.size());
         const fs::path expected =
             fs::path(CRONALBA_CAPTURE_TIMES) / capture.path().stem().concat(".times");
-        if (environmentSays("CRONALBA_REGENERATE_CAPTURES", "1")) {
+        if (std::getenv("CRONALBA_REGENERATE_CAPTURES") != nullptr) {
             std::ofstream(expected, std::ios::binary) << whole;
         }
         ASSERT_TRUE(fs::exists(expected)) << "no expected times: run the tests with "

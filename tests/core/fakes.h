@@ -18,15 +18,11 @@ public:
     void fillList(ControlId box, const std::vector<Text> &entries) override {
         lists[box].insert(lists[box].end(), entries.begin(), entries.end());
     }
-    void unload() override {
-        unloaded = true;
-        form->Form_Unload(); // as the window does when it closes
-    }
+    void unload() override { unloaded = true; }
 
     std::map<ControlId, Text> texts;
     std::map<ControlId, std::vector<Text>> lists;
     bool unloaded = false;
-    Form1 *form = nullptr;
 };
 
 // A serial control that records every call, in order, and fails where it is told to.
@@ -107,7 +103,6 @@ struct FakeWindow {
         for (const ControlRow &row : kForm1Layout) {
             view.texts[row.id] = row.text;
         }
-        view.form = &form;
         form.Form_Load();
     }
 

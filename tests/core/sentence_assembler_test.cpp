@@ -1,3 +1,4 @@
+// How the assembler makes sentences of the reads that arrive, and the times they show.
 #include "sentence_assembler.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,8 @@ TEST(SentenceAssembler, ShowsTheTimesOfWholeSentencesAsTheyArrive) {
     } cases[] = {
         // clang-format off
         {"a sentence in three pieces shows with the last",
-         {kRmc.substr(0, 20), kRmc.substr(20, 40), kRmc.substr(60)}, {{}, {}, {u"12:35:19"}}, u"\n"},
+         {kRmc.substr(0, 20), kRmc.substr(20, 40), kRmc.substr(60)},
+         {{}, {}, {u"12:35:19"}}, u"\n"},
         {"a carriage return waits for its line feed",
          {kRmc.substr(0, kRmc.size() - 1), u"\n"}, {{}, {u"12:35:19"}}, u"\n"},
         {"text before the first dollar goes once it arrives",
@@ -45,6 +47,10 @@ TEST(SentenceAssembler, ShowsTheTimesOfWholeSentencesAsTheyArrive) {
          {{}, {u"01:02:03"}, {}}, u"\n"},
         {"without a dollar the newest text is kept, up to the limit",
          {Text(kLimit, u'b'), u"c"}, {{}, {}}, Text(kLimit - 1, u'b') + u"c"},
+        {"a sentence of exactly the limit shows",
+         {ggaOfLength(kLimit)}, {{u"01:02:03"}}, u"\n"},
+        {"one a character longer is given up",
+         {ggaOfLength(kLimit + 1) + kRmc}, {{u"12:35:19"}}, u"\n"},
         {"a dollar inside a sentence too long for the limit starts the next try",
          {u"$" + Text(kLimit, u'y') + kGga}, {{u"09:05:03"}}, u"\n"},
         // clang-format on
@@ -56,42 +62,6 @@ TEST(SentenceAssembler, ShowsTheTimesOfWholeSentencesAsTheyArrive) {
             EXPECT_EQ(assembler.appendAndExtract(c.reads[i]), c.shown[i]) << "read " << i;
         }
         EXPECT_EQ(assembler.buffer(), c.held);
-    }
-}
-
-// The times that stream shows when it arrives in reads of `chunk` characters; checks after each
-// read that the held text stays within the limit.
-Times feedInReads(TextView stream, std::size_t chunk) {
-    SentenceAssembler assembler;
-    Times times;
-    for (std::size_t at = 0; at < stream.size(); at += chunk) {
-        for (Text &time : assembler.appendAndExtract(stream.substr(at, chunk))) {
-            times.push_back(std::move(time));
-        }
-        EXPECT_LE(assembler.buffer().size(), kLimit);
-    }
-    return times;
-}
-
-TEST(SentenceAssembler, HandlesWhatFitsTheLimitAndStaysWithinIt) {
-    Text dollarsWithoutEnds;
-    for (int i = 0; i < 100; ++i) {
-        dollarsWithoutEnds += Text(4096, u'$') + u"$GPGGA,010203," + Text(4000, u'z');
-    }
-    const struct {
-        Text stream;
-        Times expected;
-    } cases[] = {
-        {ggaOfLength(kLimit), {u"01:02:03"}},
-        {ggaOfLength(kLimit + 1) + kRmc, {u"12:35:19"}},
-        // What is held goes once a good sentence can no longer fit behind it.
-        {dollarsWithoutEnds + Text(kLimit, u'-') + kRmc, {u"12:35:19"}},
-    };
-    for (const auto &c : cases) {
-        for (const std::size_t chunk : {std::size_t{1}, std::size_t{4096}, 2 * kLimit}) {
-            EXPECT_EQ(feedInReads(c.stream, chunk), c.expected)
-                << c.stream.size() << " characters in reads of " << chunk;
-        }
     }
 }
 

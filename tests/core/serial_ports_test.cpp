@@ -51,44 +51,35 @@ TEST(PortNumberFromText, LeadingNumberRoundedHalfToEven) {
     }
 }
 
-std::vector<Text> devicesOf(const SerialPortNumbering &numbering) {
-    std::vector<Text> devices;
-    for (const NumberedPort &port : numbering.ports()) {
-        EXPECT_EQ(numbering.deviceFor(port.number), port.device);
-        devices.push_back(port.device);
+// On Linux, port n is the n-th system port with the digits in device names read as numbers; on
+// Windows, port n is COMn, listed or not.
+TEST(SerialPortNumbering, GivesEachPortNumberItsDevice) {
+    const SerialPortNumbering onLinux({{u"/dev/ttyUSB10", u""},
+                                       {u"/dev/ttyS10", u""},
+                                       {u"/dev/ttyUSB2", u"receptor GNSS"},
+                                       {u"/dev/ttyS2", u""},
+                                       {u"/dev/ttyACM0", u""},
+                                       {u"/dev/ttyS1", u""},
+                                       {u"/dev/ttyUSB02", u""}},
+                                      PortNaming::SystemOrder);
+    const SerialPortNumbering onWindows({{u"COM10", u""}, {u"COM3", u""}, {u"LPT1", u""}},
+                                        PortNaming::ComNumbers);
+    const std::tuple<const SerialPortNumbering &, int, std::optional<Text>> cases[] = {
+        // clang-format off
+        {onLinux, 1, u"/dev/ttyACM0"},  {onLinux, 2, u"/dev/ttyS1"},   {onLinux, 3, u"/dev/ttyS2"},
+        {onLinux, 4, u"/dev/ttyS10"},   {onLinux, 5, u"/dev/ttyUSB02"},
+        {onLinux, 6, u"/dev/ttyUSB2"},  {onLinux, 7, u"/dev/ttyUSB10"},
+        {onLinux, 0, {}},  {onLinux, 8, {}},  {onLinux, -1, {}},  {onLinux, 32767, {}},
+        {onWindows, 10, u"COM10"}, {onWindows, 2, u"COM2"}, {onWindows, 0, {}}, {onWindows, -3, {}},
+        // clang-format on
+    };
+    for (const auto &[numbering, number, device] : cases) {
+        EXPECT_EQ(numbering.deviceFor(number), device) << number;
     }
-    return devices;
-}
-
-// Port numbers follow the device names as a person reads them: the digits count as numbers.
-TEST(SerialPortNumbering, CountsTheSystemPortsInReadingOrder) {
-    const SerialPortNumbering numbering({{u"/dev/ttyUSB10", u""},
-                                         {u"/dev/ttyS10", u""},
-                                         {u"/dev/ttyUSB2", u"receptor GNSS"},
-                                         {u"/dev/ttyS2", u""},
-                                         {u"/dev/ttyACM0", u""},
-                                         {u"/dev/ttyS1", u""},
-                                         {u"/dev/ttyUSB02", u""}},
-                                        PortNaming::SystemOrder);
-    EXPECT_EQ(devicesOf(numbering),
-              (std::vector<Text>{u"/dev/ttyACM0", u"/dev/ttyS1", u"/dev/ttyS2", u"/dev/ttyS10",
-                                 u"/dev/ttyUSB02", u"/dev/ttyUSB2", u"/dev/ttyUSB10"}));
-    EXPECT_EQ(numbering.ports()[5].number, 6);
-    EXPECT_EQ(numbering.ports()[5].description, u"receptor GNSS");
-    for (const int missing : {0, -1, 8, 32767, -32768}) {
-        EXPECT_EQ(numbering.deviceFor(missing), std::nullopt) << missing;
-    }
-}
-
-TEST(SerialPortNumbering, ComNamesCarryTheirNumbers) {
-    const SerialPortNumbering numbering(
-        {{u"COM10", u"USB"}, {u"COM3", u""}, {u"COM1", u""}, {u"LPT1", u""}},
-        PortNaming::ComNumbers);
-    EXPECT_EQ(devicesOf(numbering), (std::vector<Text>{u"COM1", u"COM3", u"COM10"}));
-    EXPECT_EQ(numbering.ports()[2].number, 10);
-    EXPECT_EQ(numbering.deviceFor(2), Text(u"COM2")); // not listed, but may exist
-    EXPECT_EQ(numbering.deviceFor(0), std::nullopt);
-    EXPECT_EQ(numbering.deviceFor(-3), std::nullopt);
+    EXPECT_EQ(onLinux.ports()[5].device, u"/dev/ttyUSB2");
+    EXPECT_EQ(onLinux.ports()[5].number, 6);
+    EXPECT_EQ(onLinux.ports()[5].description, u"receptor GNSS");
+    EXPECT_EQ(onWindows.ports().size(), 2U);
 }
 
 } // namespace

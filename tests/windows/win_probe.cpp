@@ -93,7 +93,10 @@ HWND focusedControl(HWND window) {
     return control;
 }
 
-int run(int argc, wchar_t **argv) {
+} // namespace
+
+// wmain, so that arguments arrive as UTF-16 whatever the code page.
+int wmain(int argc, wchar_t **argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     const std::wstring caption = argc > 2 ? argv[2] : L"";
     const int number = argc > 3 ? _wtoi(argv[3]) : 0; // a time in ms, or a control ID
@@ -130,11 +133,4 @@ int run(int argc, wchar_t **argv) {
         return fail(L"unknown command; see the top of win_probe.cpp");
     }
     return 0;
-}
-
-} // namespace
-
-// wmain, so that arguments arrive as UTF-16 whatever the code page.
-int wmain(int argc, wchar_t **argv) {
-    return run(argc, argv);
 }
