@@ -6,50 +6,21 @@ namespace cronalba::windows {
 
 namespace {
 
-BYTE parityOf(Parity parity) {
-    switch (parity) {
-    case Parity::Even:
-        return EVENPARITY;
-    case Parity::Odd:
-        return ODDPARITY;
-    case Parity::Mark:
-        return MARKPARITY;
-    case Parity::Space:
-        return SPACEPARITY;
-    case Parity::None:
-        break;
-    }
-    return NOPARITY;
-}
-
-BYTE stopBitsOf(StopBits stopBits) {
-    switch (stopBits) {
-    case StopBits::OneAndHalf:
-        return ONE5STOPBITS;
-    case StopBits::Two:
-        return TWOSTOPBITS;
-    case StopBits::One:
-        break;
-    }
-    return ONESTOPBIT;
-}
-
 // The waiting read returns once its byte has come, however long that takes...
 COMMTIMEOUTS kWaitForByte{};
 // ...and readAvailable() takes what is queued and returns at once.
 COMMTIMEOUTS kTakeQueued{MAXDWORD, 0, 0, 0, 0};
 
-// Fills in the line settings, no flow control of any kind, over what the driver reported.
-bool describeLine(const PortSettings &settings, DCB &dcb) {
-    if (settings.baudRate <= 0 || settings.dataBits < 5 || settings.dataBits > 8) {
-        return false;
-    }
-    dcb.BaudRate = static_cast<DWORD>(settings.baudRate);
-    dcb.ByteSize = static_cast<BYTE>(settings.dataBits);
-    dcb.Parity = parityOf(settings.parity);
-    dcb.StopBits = stopBitsOf(settings.stopBits);
+} // namespace
+
+void describeLine(DCB &dcb, DWORD baudRate) {
+    dcb.DCBlength = sizeof dcb;
+    dcb.BaudRate = baudRate;
     dcb.fBinary = TRUE;
-    dcb.fParity = settings.parity == Parity::None ? FALSE : TRUE;
+    dcb.fParity = FALSE;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
     dcb.fOutxCtsFlow = FALSE;
     dcb.fOutxDsrFlow = FALSE;
     dcb.fDsrSensitivity = FALSE;
@@ -57,16 +28,23 @@ bool describeLine(const PortSettings &settings, DCB &dcb) {
     // send only while the host holds DTR.
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    // No software flow control; its characters and limits are set all the same, because some
+    // drivers report XonChar and XoffChar both 0, and SetCommState refuses them equal.
     dcb.fOutX = FALSE;
     dcb.fInX = FALSE;
+    dcb.fTXContinueOnXoff = TRUE;
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
+    dcb.XonLim = 2048;
+    dcb.XoffLim = 512;
     dcb.fErrorChar = FALSE;
+    dcb.ErrorChar = 0;
     dcb.fNull = FALSE;
+    dcb.EofChar = 0;
+    dcb.EvtChar = 0;
     // Otherwise one framing error stops every later read until ClearCommError.
     dcb.fAbortOnError = FALSE;
-    return true;
 }
-
-} // namespace
 
 ComPort::ComPort()
     : event(CreateEventW(nullptr, TRUE, FALSE, nullptr))
@@ -118,8 +96,12 @@ bool ComPort::applySettings(const PortSettings &settings) {
         return false;
     }
     DCB dcb{};
-    dcb.DCBlength = sizeof(dcb);
-    return GetCommState(handle, &dcb) && describeLine(settings, dcb) && SetCommState(handle, &dcb);
+    dcb.DCBlength = sizeof dcb;
+    if (settings.baudRate <= 0 || !GetCommState(handle, &dcb)) {
+        return false;
+    }
+    describeLine(dcb, static_cast<DWORD>(settings.baudRate));
+    return SetCommState(handle, &dcb) != FALSE;
 }
 
 std::string ComPort::readAvailable() {

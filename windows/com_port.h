@@ -14,6 +14,10 @@
 
 namespace cronalba::windows {
 
+// Sets every field of dcb that matters, whatever a driver reported in it: baudRate, 8 data bits,
+// no parity, 1 stop bit, no flow control, DTR and RTS on, no error or end-of-file characters.
+void describeLine(DCB &dcb, DWORD baudRate);
+
 // The port keeps one overlapped read of a single byte waiting. Its event is signalled when that
 // byte arrives or the line goes away; the owner waits on it in its message loop and calls
 // onNotified(), which calls the callback on the owner's thread:

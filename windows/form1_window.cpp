@@ -1,10 +1,13 @@
 #include "form1_window.h"
 
+#include "newer_windows.h"
+
 #include <commctrl.h>
 #include <initguid.h> // defines the accessibility GUIDs that oleacc.h declares
 #include <oleacc.h>
 
 #include <cmath>
+#include <utility>
 
 namespace cronalba::windows {
 
@@ -80,31 +83,41 @@ ControlClass classOf(const ControlRow &row) {
     return {L"STATIC", 0, 0};
 }
 
+int CALLBACK noteFontFound(const LOGFONTW * /*font*/, const TEXTMETRICW * /*metrics*/,
+                           DWORD /*type*/, LPARAM found) {
+    *reinterpret_cast<bool *>(found) = true;
+    return 0; // one is enough
+}
+
 bool fontInstalled(const wchar_t *family) {
     LOGFONTW wanted{};
     wanted.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(wanted.lfFaceName, family, LF_FACESIZE);
     bool found = false;
     HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(
-        screen, &wanted,
-        [](const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM flag) -> int {
-            *reinterpret_cast<bool *>(flag) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(screen, &wanted, noteFontFound, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, screen);
     return found;
 }
 
-HFONT makeFont(const wchar_t *family, double points, bool bold, UINT dpi) {
+// The first of families that this system has, or nothing.
+const wchar_t *installedFont(std::initializer_list<const wchar_t *> families) {
+    for (const wchar_t *family : families) {
+        if (fontInstalled(family)) {
+            return family;
+        }
+    }
+    return nullptr;
+}
+
+OwnedFont makeFont(const wchar_t *family, double points, bool bold, UINT dpi) {
     LOGFONTW font{};
     font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(font.lfFaceName, family, LF_FACESIZE);
-    return CreateFontIndirectW(&font);
+    return OwnedFont(CreateFontIndirectW(&font));
 }
 
 // A label's text colour, on the window's background.
@@ -167,15 +180,13 @@ Form1Window::Form1Window(HINSTANCE instance, Form1Services services)
     createToolTip(instance);
     stackControls();
     nameInputsForScreenReaders();
-    layOut(GetDpiForWindow(window));
+    layOut(dpiOf(window));
 }
 
 Form1Window::~Form1Window() {
     if (window) {
         DestroyWindow(window);
     }
-    DeleteObject(windowFont);
-    DeleteObject(headingFont);
 }
 
 void Form1Window::show(int showCommand) {
@@ -230,10 +241,14 @@ LRESULT CALLBACK Form1Window::windowProcedure(HWND window, UINT message, WPARAM 
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto *self = reinterpret_cast<Form1Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) {
-        return DefWindowProcW(window, message, wParam, lParam);
+    if (self && message == WM_NCDESTROY) {
+        // The window's last message: once it is handled, the window is gone.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window = nullptr;
+        self = nullptr;
     }
-    return self->onMessage(message, wParam, lParam);
+    return self ? self->onMessage(message, wParam, lParam)
+                : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT Form1Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -282,7 +297,6 @@ LRESULT Form1Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(window);
         return 0;
     case WM_DESTROY:
-        window = nullptr;
         PostQuitMessage(0);
         return 0;
     default:
@@ -337,8 +351,17 @@ void Form1Window::nameInputsForScreenReaders() {
     for (const ControlRow &row : kForm1Layout) {
         if (row.look.names && takesInput(rowOf(*row.look.names).kind)) {
             const std::wstring name = wide(row.text);
-            services->SetHwndPropStr(control(*row.look.names), static_cast<DWORD>(OBJID_CLIENT),
-                                     CHILDID_SELF, PROPID_ACC_NAME, name.c_str());
+            // The focus in a combo box is on the edit field inside it, which is named too.
+            HWND box = control(*row.look.names);
+            COMBOBOXINFO combo{};
+            combo.cbSize = sizeof combo;
+            const HWND field = GetComboBoxInfo(box, &combo) ? combo.hwndItem : nullptr;
+            for (HWND part : {box, field}) {
+                if (part) {
+                    services->SetHwndPropStr(part, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                             PROPID_ACC_NAME, name.c_str());
+                }
+            }
         }
     }
     services->Release();
@@ -361,41 +384,46 @@ void Form1Window::stackControls() {
 }
 
 void Form1Window::layOut(UINT dpi) {
-    DeleteObject(windowFont);
-    DeleteObject(headingFont);
     // The classic dialog font the layout's boxes were measured for; where it is missing (under
     // wine, say), a condensed one, as on Linux. Either way no larger than lets every label
     // show its whole text in its box.
     const bool classic = fontInstalled(L"Microsoft Sans Serif");
     const wchar_t *family = classic ? L"Microsoft Sans Serif" : L"DejaVu Sans Condensed";
+    OwnedFont newWindowFont;
     for (double points = classic ? 8.0 : 7.5;; points -= 0.25) {
-        windowFont = makeFont(family, points, false, dpi);
-        if (labelsFit(windowFont, dpi) || points <= kSmallestPoints) {
+        newWindowFont = makeFont(family, points, false, dpi);
+        if (labelsFit(newWindowFont.get(), dpi) || points <= kSmallestPoints) {
             break;
         }
-        DeleteObject(windowFont);
     }
-    const auto *heading = reinterpret_cast<const wchar_t *>(kHeadingFont.family);
-    headingFont = makeFont(fontInstalled(heading) ? heading : family, kHeadingFont.points,
-                           kHeadingFont.bold, dpi);
+    // The heading in the scalable form of its font where Windows has it, smooth at any scale.
+    const wchar_t *heading = installedFont(
+        {L"Microsoft Sans Serif", reinterpret_cast<const wchar_t *>(kHeadingFont.family)});
+    OwnedFont newHeadingFont =
+        makeFont(heading ? heading : family, kHeadingFont.points, kHeadingFont.bold, dpi);
 
-    RECT client{0, 0, twipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
-                twipsToPixels(kClientHeightTwips, static_cast<int>(dpi))};
-    AdjustWindowRectExForDpi(&client, kWindowStyle, FALSE, 0, dpi);
-    SetWindowPos(window, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+    const RECT outer = windowRectFor({0, 0, twipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
+                                      twipsToPixels(kClientHeightTwips, static_cast<int>(dpi))},
+                                     kWindowStyle, dpi);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ControlRow &row : kForm1Layout) {
         const RECT place = placeOf(row, dpi);
         HWND handle = control(row.id);
         SetWindowPos(handle, nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(handle, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(row.look.heading ? headingFont : windowFont), TRUE);
+        const HFONT font = (row.look.heading ? newHeadingFont : newWindowFont).get();
+        SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
+    // The controls no longer use the fonts they had, which may go now.
+    windowFont = std::move(newWindowFont);
+    headingFont = std::move(newHeadingFont);
 }
 
 void Form1Window::onCommand(int controlId, int notification) {
-    if (notification != BN_CLICKED) {
+    // While a message box is open, it leaves the window disabled: a click that still reaches a
+    // button (a screen reader's or an automation tool's "invoke") does nothing.
+    if (notification != BN_CLICKED || !IsWindowEnabled(window)) {
         return;
     }
     switch (static_cast<ControlId>(controlId - kFirstControlId)) {

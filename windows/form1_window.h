@@ -5,6 +5,7 @@
 
 #include "form1.h"
 #include "form1_view.h"
+#include "owned.h"
 
 #include <windows.h>
 
@@ -28,6 +29,7 @@ public:
     void show(int showCommand);
     // Tab, Shift+Tab, Enter and the arrows between the controls, as in a dialog box.
     bool handleDialogKey(MSG &message);
+    // The window, which owns the program's message boxes.
     HWND handle() const { return window; }
 
     // Form1View
@@ -55,8 +57,8 @@ private:
     HWND toolTip = nullptr;
     HWND lastFocus = nullptr; // the control with the focus when the window was left
     std::array<HWND, kControlCount> controls{};
-    HFONT windowFont = nullptr;
-    HFONT headingFont = nullptr;
+    OwnedFont windowFont;
+    OwnedFont headingFont;
     std::wstring toolTipText; // what the tooltip shows, kept while it shows it
     Form1 form;
 };

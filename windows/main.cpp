@@ -46,6 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     cronalba::windows::WindowsProgramEnd programEnd;
 
     cronalba::windows::Form1Window form(instance, {comNMEA, clock, messages, programEnd});
+    messages.setOwner(form.handle());
     form.show(showCommand);
     const int status = runMessageLoop(form, comNMEA);
     CoUninitialize();

@@ -1,7 +1,5 @@
 #include "set_local_time.h"
 
-#include <windows.h>
-
 namespace cronalba::windows {
 
 namespace {
@@ -36,18 +34,10 @@ DWORD enableSystemTimePrivilege() {
 
 } // namespace
 
-SetLocalTimeResult setLocalTimeWithPrivilege(const LocalDateTime &time) {
+SetLocalTimeResult setLocalTimeWithPrivilege(const SYSTEMTIME &local) {
     if (const DWORD error = enableSystemTimePrivilege(); error != ERROR_SUCCESS) {
         return failure(error);
     }
-    SYSTEMTIME local{};
-    local.wYear = static_cast<WORD>(time.year);
-    local.wMonth = static_cast<WORD>(time.month);
-    local.wDay = static_cast<WORD>(time.day);
-    local.wHour = static_cast<WORD>(time.hour);
-    local.wMinute = static_cast<WORD>(time.minute);
-    local.wSecond = static_cast<WORD>(time.second);
-    local.wMilliseconds = static_cast<WORD>(time.millisecond);
     // Windows converts with the daylight saving setting in force before the call; the second
     // call converts with the one of the new time, in case the change crossed over.
     for (int call = 0; call < 2; ++call) {

@@ -2,18 +2,9 @@
 
 // The Windows call that sets the clock, with the privilege it needs.
 
-namespace cronalba::windows {
+#include <windows.h>
 
-// A local date and time as the calendar shows it.
-struct LocalDateTime {
-    int year = 0;
-    int month = 0; // 1 to 12
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int millisecond = 0;
-};
+namespace cronalba::windows {
 
 enum class SetLocalTimeOutcome {
     Done,
@@ -27,6 +18,6 @@ struct SetLocalTimeResult {
 };
 
 // Enables the process's system-time privilege, then sets the local date and time.
-SetLocalTimeResult setLocalTimeWithPrivilege(const LocalDateTime &time);
+SetLocalTimeResult setLocalTimeWithPrivilege(const SYSTEMTIME &local);
 
 } // namespace cronalba::windows

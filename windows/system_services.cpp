@@ -10,7 +10,7 @@ void WindowsMessageDialog::show(TextView text, TextView title, MessageIcon icon)
     const std::wstring message(text.begin(), text.end());
     const std::wstring caption(title.begin(), title.end());
     const UINT sign = icon == MessageIcon::Warning ? MB_ICONWARNING : 0;
-    MessageBoxW(GetActiveWindow(), message.c_str(), caption.c_str(), MB_OK | sign);
+    MessageBoxW(owner, message.c_str(), caption.c_str(), MB_OK | sign);
 }
 
 void WindowsProgramEnd::endNow(int exitStatus) {

@@ -4,12 +4,19 @@
 
 #include "services.h"
 
+#include <windows.h>
+
 namespace cronalba::windows {
 
-// MessageBoxW over the active window: OK only, with a warning sign when asked.
+// MessageBoxW owned by the program's window, which it disables while it is open: OK only, with
+// a warning sign when asked.
 class WindowsMessageDialog final : public MessageDialog {
 public:
+    void setOwner(HWND window) { owner = window; }
     void show(TextView text, TextView title, MessageIcon icon) override;
+
+private:
+    HWND owner = nullptr;
 };
 
 // Ends the process on the spot with its exit status: no window is unloaded.

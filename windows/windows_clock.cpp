@@ -1,10 +1,7 @@
 #include "windows_clock.h"
 
+#include "newer_windows.h"
 #include "set_local_time.h"
-
-#include <windows.h>
-
-#include <optional>
 
 namespace cronalba::windows {
 
@@ -27,27 +24,27 @@ FILETIME fileTimeOf(Moment moment) {
     return {static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
 }
 
-// The calendar time of moment in the computer's time zone, with its rules for that date.
-SYSTEMTIME localTimeOf(Moment moment) {
+// The calendar time of moment in zone, with its rules for that date.
+SYSTEMTIME localTimeOf(Moment moment, const TIME_ZONE_INFORMATION *zone = nullptr) {
     const FILETIME file = fileTimeOf(moment);
     SYSTEMTIME utc{};
     SYSTEMTIME local{};
     FileTimeToSystemTime(&file, &utc);
-    SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+    SystemTimeToTzSpecificLocalTime(zone, &utc, &local);
     return local;
 }
 
-// The moment at which the computer's time zone shows local; nothing when it never does (a
-// time that the change to summer time skips).
-std::optional<Moment> momentOfLocal(const SYSTEMTIME &local) {
+// The moment at which zone shows local; nothing when it never does (a time that the change to
+// summer time skips).
+std::optional<Moment> momentOfLocal(const SYSTEMTIME &local, const TIME_ZONE_INFORMATION *zone) {
     SYSTEMTIME utc{};
     FILETIME file{};
-    if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) ||
+    if (!TzSpecificLocalTimeToSystemTime(zone, &local, &utc) ||
         !SystemTimeToFileTime(&utc, &file)) {
         return std::nullopt;
     }
     const Moment moment = momentOf(file);
-    const SYSTEMTIME back = localTimeOf(moment);
+    const SYSTEMTIME back = localTimeOf(moment, zone);
     if (back.wHour != local.wHour || back.wMinute != local.wMinute) {
         return std::nullopt;
     }
@@ -71,29 +68,32 @@ Text systemMessage(unsigned long error) {
 } // namespace
 
 ClockReading WindowsClock::now() const {
-    FILETIME file{};
-    GetSystemTimePreciseAsFileTime(&file);
-    const Moment moment = momentOf(file);
+    const Moment moment = momentOf(systemTimeNow());
     const SYSTEMTIME local = localTimeOf(moment);
     return {moment, {local.wHour, local.wMinute, local.wSecond}};
 }
 
-ClockSetResult WindowsClock::setTimeOfDay(TimeOfDay newTime, Moment requestedAt) {
-    SYSTEMTIME target = localTimeOf(requestedAt);
+std::optional<SYSTEMTIME> localTimeToSet(TimeOfDay newTime, Moment requestedAt, Moment now,
+                                         const TIME_ZONE_INFORMATION *zone) {
+    SYSTEMTIME target = localTimeOf(requestedAt, zone);
     target.wHour = static_cast<WORD>(newTime.hours);
     target.wMinute = static_cast<WORD>(newTime.minutes);
     target.wSecond = static_cast<WORD>(newTime.seconds);
     target.wMilliseconds = 0;
-    const auto targetMoment = momentOfLocal(target);
+    const auto targetMoment = momentOfLocal(target, zone);
     if (!targetMoment) {
-        return {ClockOutcome::TimeSkipped, {}};
+        return std::nullopt;
     }
     // What the clock would read now, had it been set at the click.
-    const Moment setTo = now().moment + (*targetMoment - requestedAt);
-    const SYSTEMTIME local = localTimeOf(setTo);
-    const SetLocalTimeResult result =
-        setLocalTimeWithPrivilege({local.wYear, local.wMonth, local.wDay, local.wHour,
-                                   local.wMinute, local.wSecond, local.wMilliseconds});
+    return localTimeOf(now + (*targetMoment - requestedAt), zone);
+}
+
+ClockSetResult WindowsClock::setTimeOfDay(TimeOfDay newTime, Moment requestedAt) {
+    const auto local = localTimeToSet(newTime, requestedAt, now().moment);
+    if (!local) {
+        return {ClockOutcome::TimeSkipped, {}};
+    }
+    const SetLocalTimeResult result = setLocalTimeWithPrivilege(*local);
     switch (result.outcome) {
     case SetLocalTimeOutcome::Done:
         return {ClockOutcome::Done, {}};
