@@ -22,9 +22,10 @@ cronalba_test_packages=(
 cronalba_fuzz_packages=(clang libclang-rt-14-dev)
 # scripts/package-check: cpack's Debian package (dpkg-shlibdeps, file) and its validators.
 cronalba_package_packages=(dpkg-dev file desktop-file-utils appstream)
-# scripts/check-windows: the mingw-w64 cross compiler, wine, an X server of its own and socat,
-# which plays the GPS receiver on a pseudo-terminal.
-cronalba_windows_packages=(g++-mingw-w64-x86-64 wine wine64 xvfb socat)
+# scripts/check-windows: the mingw-w64 cross compilers for 64 and 32 bits, wine for both (the
+# 32-bit one after cronalba_add_i386), an X server of its own and socat, which plays the GPS
+# receiver on a pseudo-terminal.
+cronalba_windows_packages=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine32:i386 xvfb socat)
 # scripts/benchmark: Google Benchmark, and an X server of its own for the start-up figures.
 cronalba_benchmark_packages=(libbenchmark-dev xvfb xauth)
 
@@ -52,6 +53,14 @@ cronalba_install_packages() {
         "${missing[@]}" ||
         { "${sudo[@]}" apt-get update && "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
             apt-get install -y --no-install-recommends "${missing[@]}"; }
+}
+
+# Lets apt install i386 packages (32-bit wine) beside the machine's own.
+cronalba_add_i386() {
+    dpkg --print-foreign-architectures | grep -qx i386 && return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" dpkg --add-architecture i386 && "${sudo[@]}" apt-get update
 }
 
 # Configures and builds one preset of CMakePresets.json.

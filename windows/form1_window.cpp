@@ -30,10 +30,6 @@ Text textOf(HWND control) {
     return {text.begin(), text.end()};
 }
 
-int controlIdOf(const ControlRow &row) {
-    return Form1Window::kFirstControlId + static_cast<int>(indexOf(row.id));
-}
-
 // Where a row's control sits in the window, in pixels: a frame's controls are the window's
 // children too (so that their notifications and the tab key reach the window), placed within
 // the frame's box.
@@ -312,7 +308,7 @@ void Form1Window::createControls(HINSTANCE instance) {
         controls[indexOf(row.id)] = CreateWindowExW(
             kind.extendedStyle, kind.name, text.c_str(),
             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 1, 1, window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(row))), instance, nullptr);
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlIdOf(row.id))), instance, nullptr);
         if (row.kind == ControlKind::ComboBox) {
             SetWindowTextW(controls[indexOf(row.id)], wide(row.text).c_str());
         }

@@ -18,6 +18,9 @@ class Form1Window final : public Form1View {
 public:
     // Control n of kForm1Layout has the control ID kFirstControlId + n.
     static constexpr int kFirstControlId = 100;
+    static constexpr int controlIdOf(ControlId id) {
+        return kFirstControlId + static_cast<int>(indexOf(id));
+    }
 
     Form1Window(HINSTANCE instance, Form1Services services);
     ~Form1Window() override;

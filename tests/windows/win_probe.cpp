@@ -1,20 +1,34 @@
-// Examines and drives another program's window for scripts/check-windows, under wine:
+// Examines and drives another program's window for scripts/check-windows, under wine. Controls
+// are named as in the layout table (comPuerto, cmdSync, ...):
 //
 //   win_probe window CAPTION MS        waits up to MS for a visible top-level window CAPTION
-//   win_probe text CAPTION ID [NEW]    sets control ID's text to NEW if given, prints its text
-//   win_probe click CAPTION ID         posts BM_CLICK, so a handler may show a dialog
-//   win_probe focus CAPTION            the ID of the control holding the keyboard focus
+//   win_probe text CAPTION NAME [NEW]  sets the control's text to NEW if given, prints its text
+//   win_probe click CAPTION NAME       posts BM_CLICK, so a handler may show a dialog
+//   win_probe close CAPTION            closes the window as its title bar's close button does
+//   win_probe focus CAPTION            the name of the control holding the keyboard focus
+//   win_probe tab CAPTION N            presses Tab N times, printing the focus after each
+//   win_probe layout CAPTION           "client WIDTH HEIGHT", then per control "NAME LEFT TOP
+//                                      WIDTH HEIGHT", and for an input "fits" or "cut"
 //   win_probe message-box TITLE MS     waits for a message box, describes it, presses OK
+//   win_probe count TITLE              how many visible top-level windows are titled TITLE
+//   win_probe refusal                  the message of a clock change refused for want of rights
 //   win_probe ports                    the program's COM ports, "n<TAB>COMn" a line
 //
 // Output is UTF-8; the exit status is 1, with the reason on stderr, when something is missing.
 #include <windows.h>
 
 #include "comm_control.h"
+#include "form1_window.h"
+#include "messages.h"
 
 #include <string>
 
 namespace {
+
+using cronalba::ControlKind;
+using cronalba::ControlRow;
+using cronalba::kForm1Layout;
+using cronalba::windows::Form1Window;
 
 void write(DWORD stream, const std::wstring &text) {
     std::string utf8(text.size() * 3, '\0');
@@ -38,6 +52,10 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
+std::wstring wide(const char *text) {
+    return {text, text + std::char_traits<char>::length(text)};
+}
+
 // A visible top-level window of the class (any if null) and title, waiting up to ms for it.
 HWND findWindow(const wchar_t *className, const std::wstring &title, DWORD ms) {
     const ULONGLONG end = GetTickCount64() + ms;
@@ -48,6 +66,27 @@ HWND findWindow(const wchar_t *className, const std::wstring &title, DWORD ms) {
         }
         Sleep(50);
     }
+}
+
+// The layout row of the control named name, or null.
+const ControlRow *rowNamed(const std::wstring &name) {
+    for (const ControlRow &row : kForm1Layout) {
+        if (wide(row.name) == name) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// The layout name of a control of the window, or its ID where it has none.
+std::wstring nameOf(HWND control) {
+    const int id = GetDlgCtrlID(control);
+    for (const ControlRow &row : kForm1Layout) {
+        if (Form1Window::controlIdOf(row.id) == id) {
+            return wide(row.name);
+        }
+    }
+    return std::to_wstring(id);
 }
 
 // "title:", "text:", "buttons:" (OK, or the ID of any other) and "icon: yes/no"; then OK.
@@ -81,6 +120,15 @@ int messageBox(const std::wstring &title, DWORD ms) {
     return 0;
 }
 
+int countWindows(const std::wstring &title) {
+    int count = 0;
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        count += IsWindowVisible(window) && textOf(window) == title ? 1 : 0;
+    }
+    write(STD_OUTPUT_HANDLE, std::to_wstring(count) + L"\n");
+    return 0;
+}
+
 // The control of window that holds the keyboard focus (a combo box for its edit field).
 HWND focusedControl(HWND window) {
     GUITHREADINFO info{};
@@ -93,13 +141,87 @@ HWND focusedControl(HWND window) {
     return control;
 }
 
+// Presses Tab where the focus is, as the keyboard would, and waits for the focus to move.
+int pressTab(HWND window, int times) {
+    for (int i = 0; i < times; ++i) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+        const HWND before = focusedControl(window);
+        PostMessageW(info.hwndFocus, WM_KEYDOWN, VK_TAB, 0x000F0001);
+        PostMessageW(info.hwndFocus, WM_KEYUP, VK_TAB, 0xC00F0001);
+        for (int wait = 0; wait < 40 && focusedControl(window) == before; ++wait) {
+            Sleep(25);
+        }
+        write(STD_OUTPUT_HANDLE, nameOf(focusedControl(window)) + L"\n");
+    }
+    return 0;
+}
+
+// Whether an edit field shows the whole of its text: the character nearest its right edge is
+// the end of the text. (Measured by the field itself: another process can't use its font.)
+bool showsWholeText(HWND field) {
+    RECT inside{};
+    GetClientRect(field, &inside);
+    const auto rightMargin = HIWORD(SendMessageW(field, EM_GETMARGINS, 0, 0));
+    const LPARAM edge = MAKELPARAM(inside.right - rightMargin - 1, inside.bottom / 2);
+    // WM_GETTEXTLENGTH itself: GetWindowTextLengthW doesn't ask another process's window.
+    return LOWORD(SendMessageW(field, EM_CHARFROMPOS, 0, edge)) ==
+           SendMessageW(field, WM_GETTEXTLENGTH, 0, 0);
+}
+
+// Where each control lies in the window's client area, and for an input whether its text shows
+// whole. A combo box's height follows its font, so it is given as "-".
+int describeLayout(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    write(STD_OUTPUT_HANDLE, L"client " + std::to_wstring(client.right) + L" " +
+                                 std::to_wstring(client.bottom) + L"\n");
+    for (const ControlRow &row : kForm1Layout) {
+        const HWND control = GetDlgItem(window, Form1Window::controlIdOf(row.id));
+        RECT place{};
+        GetWindowRect(control, &place);
+        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT *>(&place), 2);
+        const bool combo = row.kind == ControlKind::ComboBox;
+        std::wstring line = wide(row.name) + L" " + std::to_wstring(place.left) + L" " +
+                            std::to_wstring(place.top) + L" " +
+                            std::to_wstring(place.right - place.left) + L" " +
+                            (combo ? L"-" : std::to_wstring(place.bottom - place.top));
+        if (combo || row.kind == ControlKind::TextBox) {
+            const HWND field = combo ? FindWindowExW(control, nullptr, L"Edit", nullptr) : control;
+            line += showsWholeText(field) ? L" fits" : L" cut";
+        }
+        write(STD_OUTPUT_HANDLE, line + L"\n");
+    }
+    return 0;
+}
+
+int commandOnControl(const std::wstring &command, HWND window, int argc, wchar_t **argv) {
+    const ControlRow *row = argc > 3 ? rowNamed(argv[3]) : nullptr;
+    const HWND control = row ? GetDlgItem(window, Form1Window::controlIdOf(row->id)) : nullptr;
+    if (!control) {
+        return fail(L"no such control in the window");
+    }
+    if (command == L"click") {
+        return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : fail(L"could not post the click");
+    }
+    if (argc > 4) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]),
+                            SMTO_ABORTIFHUNG, 2000, &ignored);
+    }
+    write(STD_OUTPUT_HANDLE, textOf(control));
+    return 0;
+}
+
 } // namespace
 
 // wmain, so that arguments arrive as UTF-16 whatever the code page.
 int wmain(int argc, wchar_t **argv) {
+    SetProcessDPIAware(); // places in the window's own pixels, whatever its scale
     const std::wstring command = argc > 1 ? argv[1] : L"";
     const std::wstring caption = argc > 2 ? argv[2] : L"";
-    const int number = argc > 3 ? _wtoi(argv[3]) : 0; // a time in ms, or a control ID
+    const int number = argc > 3 ? _wtoi(argv[3]) : 0; // a time in ms, or a count
     if (command == L"ports") {
         for (const auto &port : cronalba::windows::WindowsCommControl().ports()) {
             const std::wstring device(port.device.begin(), port.device.end());
@@ -107,30 +229,37 @@ int wmain(int argc, wchar_t **argv) {
         }
         return 0;
     }
+    if (command == L"refusal") {
+        const cronalba::Text text =
+            cronalba::clockRefusalMessage({cronalba::ClockOutcome::NeedsAdministrator, {}});
+        write(STD_OUTPUT_HANDLE, std::wstring(text.begin(), text.end()) + L"\n");
+        return 0;
+    }
     if (command == L"message-box") {
         return messageBox(caption, number);
+    }
+    if (command == L"count") {
+        return countWindows(caption);
     }
     const HWND window = findWindow(nullptr, caption, command == L"window" ? number : 0);
     if (!window || command == L"window") {
         return window ? 0 : fail(L"no window titled \"" + caption + L"\"");
     }
-    const HWND control = command == L"focus" ? focusedControl(window) : GetDlgItem(window, number);
-    if (!control) {
-        return fail(L"no such control in the window");
-    }
     if (command == L"focus") {
-        write(STD_OUTPUT_HANDLE, std::to_wstring(GetDlgCtrlID(control)));
-    } else if (command == L"click") {
-        return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : fail(L"could not post the click");
-    } else if (command == L"text") {
-        if (argc > 4) {
-            DWORD_PTR ignored = 0;
-            SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]),
-                                SMTO_ABORTIFHUNG, 2000, &ignored);
-        }
-        write(STD_OUTPUT_HANDLE, textOf(control));
-    } else {
-        return fail(L"unknown command; see the top of win_probe.cpp");
+        write(STD_OUTPUT_HANDLE, nameOf(focusedControl(window)) + L"\n");
+        return 0;
     }
-    return 0;
+    if (command == L"tab") {
+        return pressTab(window, number);
+    }
+    if (command == L"close") {
+        return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : fail(L"could not close");
+    }
+    if (command == L"layout") {
+        return describeLayout(window);
+    }
+    if (command == L"click" || command == L"text") {
+        return commandOnControl(command, window, argc, argv);
+    }
+    return fail(L"unknown command; see the top of win_probe.cpp");
 }
