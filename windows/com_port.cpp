@@ -52,8 +52,6 @@ ComPort::ComPort()
 
 ComPort::~ComPort() {
     close();
-    CloseHandle(drainEvent);
-    CloseHandle(event);
 }
 
 bool ComPort::open(int number, const PortSettings &settings) {
@@ -63,12 +61,12 @@ bool ComPort::open(int number, const PortSettings &settings) {
     }
     // The \\.\ form, because the bare names stop at COM9.
     const std::wstring path = L"\\\\.\\COM" + std::to_wstring(number);
-    handle = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_OVERLAPPED, nullptr);
+    device.reset(nullIfInvalid(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                           FILE_FLAG_OVERLAPPED, nullptr)));
     if (!isOpen()) {
         return false;
     }
-    if (!SetCommTimeouts(handle, &kWaitForByte) || !applySettings(settings) || !startRead()) {
+    if (!SetCommTimeouts(device.get(), &kWaitForByte) || !applySettings(settings) || !startRead()) {
         close();
         return false;
     }
@@ -78,17 +76,16 @@ bool ComPort::open(int number, const PortSettings &settings) {
 void ComPort::close() {
     if (isOpen()) {
         if (reading) {
-            CancelIoEx(handle, &waiting);
+            CancelIoEx(device.get(), &waiting);
             DWORD count = 0;
-            GetOverlappedResult(handle, &waiting, &count, TRUE);
+            GetOverlappedResult(device.get(), &waiting, &count, TRUE);
             reading = false;
         }
-        CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
+        device.reset();
     }
     received.clear();
     lostUnreported = false;
-    ResetEvent(event);
+    ResetEvent(event.get());
 }
 
 bool ComPort::applySettings(const PortSettings &settings) {
@@ -97,11 +94,11 @@ bool ComPort::applySettings(const PortSettings &settings) {
     }
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    if (settings.baudRate <= 0 || !GetCommState(handle, &dcb)) {
+    if (settings.baudRate <= 0 || !GetCommState(device.get(), &dcb)) {
         return false;
     }
     describeLine(dcb, static_cast<DWORD>(settings.baudRate));
-    return SetCommState(handle, &dcb) != FALSE;
+    return SetCommState(device.get(), &dcb) != FALSE;
 }
 
 std::string ComPort::readAvailable() {
@@ -110,7 +107,7 @@ std::string ComPort::readAvailable() {
     }
     if (reading) {
         // Takes the waiting read back, so that its byte comes before those queued after it.
-        CancelIoEx(handle, &waiting);
+        CancelIoEx(device.get(), &waiting);
         if (!finishRead(true)) {
             loseLine();
             return std::exchange(received, {});
@@ -118,18 +115,18 @@ std::string ComPort::readAvailable() {
     }
     COMSTAT status{};
     DWORD errors = 0;
-    bool alive = ClearCommError(handle, &errors, &status) != FALSE;
+    bool alive = ClearCommError(device.get(), &errors, &status) != FALSE;
     if (alive && status.cbInQue > 0) {
         const std::size_t start = received.size();
         received.resize(start + status.cbInQue);
         OVERLAPPED drain{};
-        drain.hEvent = drainEvent;
+        drain.hEvent = drainEvent.get();
         DWORD count = 0;
-        alive = SetCommTimeouts(handle, &kTakeQueued) &&
-                (ReadFile(handle, received.data() + start, status.cbInQue, nullptr, &drain) ||
+        alive = SetCommTimeouts(device.get(), &kTakeQueued) &&
+                (ReadFile(device.get(), received.data() + start, status.cbInQue, nullptr, &drain) ||
                  GetLastError() == ERROR_IO_PENDING) &&
-                GetOverlappedResult(handle, &drain, &count, TRUE) &&
-                SetCommTimeouts(handle, &kWaitForByte);
+                GetOverlappedResult(device.get(), &drain, &count, TRUE) &&
+                SetCommTimeouts(device.get(), &kWaitForByte);
         received.resize(start + (alive ? count : 0));
     }
     if (!alive || !startRead()) {
@@ -147,14 +144,14 @@ void ComPort::onNotified() {
     }
     if (lostUnreported) {
         lostUnreported = false;
-        ResetEvent(event);
+        ResetEvent(event.get());
         if (notify) {
             notify();
         }
         return;
     }
     if (!isOpen()) {
-        ResetEvent(event);
+        ResetEvent(event.get());
         return;
     }
     if (!received.empty() && notify) {
@@ -168,8 +165,8 @@ void ComPort::onNotified() {
 
 bool ComPort::startRead() {
     waiting = OVERLAPPED{};
-    waiting.hEvent = event;
-    if (!ReadFile(handle, &waitingByte, 1, nullptr, &waiting) &&
+    waiting.hEvent = event.get();
+    if (!ReadFile(device.get(), &waitingByte, 1, nullptr, &waiting) &&
         GetLastError() != ERROR_IO_PENDING) {
         return false;
     }
@@ -179,7 +176,7 @@ bool ComPort::startRead() {
 
 bool ComPort::finishRead(bool cancelled) {
     DWORD count = 0;
-    const bool done = GetOverlappedResult(handle, &waiting, &count, cancelled) != FALSE;
+    const bool done = GetOverlappedResult(device.get(), &waiting, &count, cancelled) != FALSE;
     const DWORD error = done ? ERROR_SUCCESS : GetLastError();
     if (!done && error == ERROR_IO_INCOMPLETE) {
         return true; // still waiting
@@ -200,7 +197,7 @@ void ComPort::loseLine() {
     received = kept;
     // Reported once, from onNotified(), even when found inside readAvailable().
     lostUnreported = true;
-    SetEvent(event);
+    SetEvent(event.get());
 }
 
 } // namespace cronalba::windows

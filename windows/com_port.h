@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "owned.h"
 #include "serial_link.h"
 
 #include <cstdint>
@@ -47,14 +48,14 @@ public:
     // Opens \\.\COMn, closing the port first if it is open.
     bool open(int number, const PortSettings &settings);
     void close();
-    bool isOpen() const { return handle != INVALID_HANDLE_VALUE; }
+    bool isOpen() const { return device != nullptr; }
     bool applySettings(const PortSettings &settings);
 
     // Every byte received and not yet read, in order; empty when none waits. Never blocks.
     std::string readAvailable();
 
     // The same handle for the port's whole life, signalled only when onNotified() has work.
-    HANDLE notificationEvent() const { return event; }
+    HANDLE notificationEvent() const { return event.get(); }
     void onNotified();
 
 private:
@@ -65,9 +66,9 @@ private:
     // Closes the port, keeping what was received, and signals the event to report the loss.
     void loseLine();
 
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    HANDLE event = nullptr;      // the waiting read's, given to the owner
-    HANDLE drainEvent = nullptr; // reads of what is already queued
+    OwnedHandle device;     // the port, open or null
+    OwnedHandle event;      // the waiting read's, given to the owner
+    OwnedHandle drainEvent; // reads of what is already queued
     OVERLAPPED waiting{};
     char waitingByte = 0;
     bool reading = false; // the single-byte read is in flight

@@ -1,5 +1,7 @@
 #include "com_port_list.h"
 
+#include "owned.h"
+
 #include <windows.h>
 // clang-format off
 #include <initguid.h>
@@ -16,6 +18,8 @@
 namespace cronalba::windows {
 
 namespace {
+
+using OwnedDeviceList = Owned<HDEVINFO, &SetupDiDestroyDeviceInfoList>;
 
 // Ports by their name in capitals, so that "com3" and "COM3" are one.
 using PortsByName = std::map<std::wstring, std::wstring>;
@@ -48,21 +52,21 @@ std::wstring stringValue(HKEY key, const wchar_t *name) {
 
 // Installed port devices: Device Manager's "Ports (COM & LPT)" class, printer ports left out.
 void addInstalledPorts(PortsByName &ports) {
-    const HDEVINFO devices =
-        SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
-    if (devices == INVALID_HANDLE_VALUE) {
+    const OwnedDeviceList list(
+        nullIfInvalid(SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT)));
+    if (!list) {
         return;
     }
+    HDEVINFO devices = list.get();
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof(device);
     for (DWORD index = 0; SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
-        const HKEY key =
-            SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
-        if (key == INVALID_HANDLE_VALUE) {
+        const OwnedKey key(nullIfInvalid(
+            SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ)));
+        if (!key) {
             continue;
         }
-        const std::wstring name = upper(stringValue(key, L"PortName"));
-        RegCloseKey(key);
+        const std::wstring name = upper(stringValue(key.get(), L"PortName"));
         if (name.rfind(L"COM", 0) != 0) {
             continue; // a printer port
         }
@@ -78,27 +82,26 @@ void addInstalledPorts(PortsByName &ports) {
         }
         ports[name] = friendly;
     }
-    SetupDiDestroyDeviceInfoList(devices);
 }
 
 // The serial device map, where every serial driver (and wine, for its configured ports) enters
 // the ports it serves; names are the values' data.
 void addMappedPorts(PortsByName &ports) {
-    HKEY map = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &map) !=
-        ERROR_SUCCESS) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ,
+                      &opened) != ERROR_SUCCESS) {
         return;
     }
+    const OwnedKey map(opened);
     for (DWORD index = 0;; ++index) {
         std::array<wchar_t, 256> valueName{};
         auto nameLength = static_cast<DWORD>(valueName.size());
-        if (RegEnumValueW(map, index, valueName.data(), &nameLength, nullptr, nullptr, nullptr,
-                          nullptr) != ERROR_SUCCESS) {
+        if (RegEnumValueW(map.get(), index, valueName.data(), &nameLength, nullptr, nullptr,
+                          nullptr, nullptr) != ERROR_SUCCESS) {
             break;
         }
-        ports.try_emplace(upper(stringValue(map, valueName.data())));
+        ports.try_emplace(upper(stringValue(map.get(), valueName.data())));
     }
-    RegCloseKey(map);
 }
 
 } // namespace

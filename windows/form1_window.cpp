@@ -1,6 +1,7 @@
 #include "form1_window.h"
 
 #include "newer_windows.h"
+#include "resource_ids.h"
 
 #include <commctrl.h>
 #include <initguid.h> // defines the accessibility GUIDs that oleacc.h declares
@@ -162,7 +163,7 @@ Form1Window::Form1Window(HINSTANCE instance, Form1Services services)
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(CRONALBA_ICON));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kWindowClass;
@@ -339,11 +340,12 @@ void Form1Window::createToolTip(HINSTANCE instance) {
 // the inputs lie above every label here, so each is named after its caption outright. A
 // display is named by the time it shows, as a label is.
 void Form1Window::nameInputsForScreenReaders() {
-    IAccPropServices *services = nullptr;
+    IAccPropServices *created = nullptr;
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices, reinterpret_cast<void **>(&services)))) {
+                                IID_IAccPropServices, reinterpret_cast<void **>(&created)))) {
         return;
     }
+    const ComPointer<IAccPropServices> services(created);
     for (const ControlRow &row : kForm1Layout) {
         if (row.look.names && takesInput(rowOf(*row.look.names).kind)) {
             const std::wstring name = wide(row.text);
@@ -360,7 +362,6 @@ void Form1Window::nameInputsForScreenReaders() {
             }
         }
     }
-    services->Release();
 }
 
 // The tab key follows the z-order, so the controls that take input lie on top in the order

@@ -1,5 +1,7 @@
 #include "set_local_time.h"
 
+#include "owned.h"
+
 namespace cronalba::windows {
 
 namespace {
@@ -16,20 +18,19 @@ SetLocalTimeResult failure(DWORD error) {
 
 // Enables SE_SYSTEMTIME_NAME in the process's token; ERROR_SUCCESS or why not.
 DWORD enableSystemTimePrivilege() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) {
         return GetLastError();
     }
+    const OwnedHandle token(opened);
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     // AdjustTokenPrivileges succeeds without enabling anything when the token doesn't hold the
     // privilege; then the last error is ERROR_NOT_ALL_ASSIGNED. Either way it tells.
     LookupPrivilegeValue(nullptr, SE_SYSTEMTIME_NAME, &privileges.Privileges[0].Luid) &&
-        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
-    const DWORD error = GetLastError();
-    CloseHandle(token);
-    return error;
+        AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+    return GetLastError();
 }
 
 } // namespace
