@@ -5,10 +5,10 @@
 //   win_probe text CAPTION NAME [NEW]  sets the control's text to NEW if given, prints its text
 //   win_probe click CAPTION NAME       posts BM_CLICK, so a handler may show a dialog
 //   win_probe close CAPTION            closes the window as its title bar's close button does
-//   win_probe focus CAPTION            the name of the control holding the keyboard focus
-//   win_probe tab CAPTION N            presses Tab N times, printing the focus after each
-//   win_probe layout CAPTION           "client WIDTH HEIGHT", then per control "NAME LEFT TOP
-//                                      WIDTH HEIGHT", and for an input "fits" or "cut"
+//   win_probe tab CAPTION N            presses Tab N times; prints where the focus is after each
+//                                      (N = 0: where it is)
+//   win_probe layout CAPTION           "client WIDTH HEIGHT", then "NAME LEFT TOP WIDTH HEIGHT"
+//                                      per control, "fits" or "cut" after an input's
 //   win_probe message-box TITLE MS     waits for a message box, describes it, presses OK
 //   win_probe count TITLE              how many visible top-level windows are titled TITLE
 //   win_probe refusal                  the message of a clock change refused for want of rights
@@ -38,7 +38,9 @@ void write(DWORD stream, const std::wstring &text) {
     WriteFile(GetStdHandle(stream), utf8.data(), static_cast<DWORD>(utf8.size()), &written,
               nullptr);
 }
-
+void print(const std::wstring &text) {
+    write(STD_OUTPUT_HANDLE, text + L"\n");
+}
 int fail(const std::wstring &why) {
     write(STD_ERROR_HANDLE, L"win_probe: " + why + L"\n");
     return 1;
@@ -52,41 +54,23 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
-std::wstring wide(const char *text) {
-    return {text, text + std::char_traits<char>::length(text)};
+std::wstring nameOf(const ControlRow &row) {
+    return {row.name, row.name + std::char_traits<char>::length(row.name)};
 }
 
 // A visible top-level window of the class (any if null) and title, waiting up to ms for it.
 HWND findWindow(const wchar_t *className, const std::wstring &title, DWORD ms) {
     const ULONGLONG end = GetTickCount64() + ms;
-    for (;;) {
-        const HWND window = FindWindowW(className, title.c_str());
-        if ((window && IsWindowVisible(window)) || GetTickCount64() >= end) {
-            return window && IsWindowVisible(window) ? window : nullptr;
-        }
+    HWND window = nullptr;
+    while (!((window = FindWindowW(className, title.c_str())) && IsWindowVisible(window)) &&
+           GetTickCount64() < end) {
         Sleep(50);
     }
+    return window && IsWindowVisible(window) ? window : nullptr;
 }
 
-// The layout row of the control named name, or null.
-const ControlRow *rowNamed(const std::wstring &name) {
-    for (const ControlRow &row : kForm1Layout) {
-        if (wide(row.name) == name) {
-            return &row;
-        }
-    }
-    return nullptr;
-}
-
-// The layout name of a control of the window, or its ID where it has none.
-std::wstring nameOf(HWND control) {
-    const int id = GetDlgCtrlID(control);
-    for (const ControlRow &row : kForm1Layout) {
-        if (Form1Window::controlIdOf(row.id) == id) {
-            return wide(row.name);
-        }
-    }
-    return std::to_wstring(id);
+HWND controlOf(HWND window, const ControlRow &row) {
+    return GetDlgItem(window, Form1Window::controlIdOf(row.id));
 }
 
 // "title:", "text:", "buttons:" (OK, or the ID of any other) and "icon: yes/no"; then OK.
@@ -113,49 +97,43 @@ int messageBox(const std::wstring &title, DWORD ms) {
             text += (text.empty() ? L"" : L"\n") + textOf(part);
         }
     }
-    write(STD_OUTPUT_HANDLE, L"title: " + textOf(box) + L"\ntext: " + text + L"\nbuttons: " +
-                                 buttons + L"\nicon: " + icon + L"\n");
+    print(L"title: " + textOf(box) + L"\ntext: " + text + L"\nbuttons: " + buttons + L"\nicon: " +
+          icon);
     // Posted, because the box's owner may end at once.
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return 0;
 }
 
-int countWindows(const std::wstring &title) {
-    int count = 0;
-    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-        count += IsWindowVisible(window) && textOf(window) == title ? 1 : 0;
-    }
-    write(STD_OUTPUT_HANDLE, std::to_wstring(count) + L"\n");
-    return 0;
-}
-
-// The control of window that holds the keyboard focus (a combo box for its edit field).
-HWND focusedControl(HWND window) {
+// The name of the control of window that holds the keyboard focus (a combo box for its field).
+std::wstring focusName(HWND window, HWND *focus = nullptr) {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    HWND control = info.hwndFocus;
-    while (control && GetParent(control) != window) {
-        control = GetParent(control);
+    if (focus) {
+        *focus = info.hwndFocus;
     }
-    return control;
+    for (const ControlRow &row : kForm1Layout) {
+        const HWND control = controlOf(window, row);
+        if (control && (control == info.hwndFocus || IsChild(control, info.hwndFocus))) {
+            return nameOf(row);
+        }
+    }
+    return L"?";
 }
 
 // Presses Tab where the focus is, as the keyboard would, and waits for the focus to move.
 int pressTab(HWND window, int times) {
     for (int i = 0; i < times; ++i) {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-        const HWND before = focusedControl(window);
-        PostMessageW(info.hwndFocus, WM_KEYDOWN, VK_TAB, 0x000F0001);
-        PostMessageW(info.hwndFocus, WM_KEYUP, VK_TAB, 0xC00F0001);
-        for (int wait = 0; wait < 40 && focusedControl(window) == before; ++wait) {
+        HWND focus = nullptr;
+        const std::wstring before = focusName(window, &focus);
+        PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0x000F0001);
+        PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC00F0001);
+        for (int wait = 0; wait < 40 && focusName(window) == before; ++wait) {
             Sleep(25);
         }
-        write(STD_OUTPUT_HANDLE, nameOf(focusedControl(window)) + L"\n");
+        print(focusName(window));
     }
-    return 0;
+    return times == 0 ? (print(focusName(window)), 0) : 0;
 }
 
 // Whether an edit field shows the whole of its text: the character nearest its right edge is
@@ -170,44 +148,47 @@ bool showsWholeText(HWND field) {
            SendMessageW(field, WM_GETTEXTLENGTH, 0, 0);
 }
 
-// Where each control lies in the window's client area, and for an input whether its text shows
-// whole. A combo box's height follows its font, so it is given as "-".
+// Where each control lies in the window's client area; a combo box's height follows its font,
+// so it is given as "-".
 int describeLayout(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
-    write(STD_OUTPUT_HANDLE, L"client " + std::to_wstring(client.right) + L" " +
-                                 std::to_wstring(client.bottom) + L"\n");
+    print(L"client " + std::to_wstring(client.right) + L" " + std::to_wstring(client.bottom));
     for (const ControlRow &row : kForm1Layout) {
-        const HWND control = GetDlgItem(window, Form1Window::controlIdOf(row.id));
+        const HWND control = controlOf(window, row);
         RECT place{};
         GetWindowRect(control, &place);
         MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT *>(&place), 2);
         const bool combo = row.kind == ControlKind::ComboBox;
-        std::wstring line = wide(row.name) + L" " + std::to_wstring(place.left) + L" " +
-                            std::to_wstring(place.top) + L" " +
-                            std::to_wstring(place.right - place.left) + L" " +
-                            (combo ? L"-" : std::to_wstring(place.bottom - place.top));
+        std::wstring line = nameOf(row);
+        for (const LONG value : {place.left, place.top, place.right - place.left}) {
+            line += L" " + std::to_wstring(value);
+        }
+        line += combo ? L" -" : L" " + std::to_wstring(place.bottom - place.top);
         if (combo || row.kind == ControlKind::TextBox) {
             const HWND field = combo ? FindWindowExW(control, nullptr, L"Edit", nullptr) : control;
             line += showsWholeText(field) ? L" fits" : L" cut";
         }
-        write(STD_OUTPUT_HANDLE, line + L"\n");
+        print(line);
     }
     return 0;
 }
 
-int commandOnControl(const std::wstring &command, HWND window, int argc, wchar_t **argv) {
-    const ControlRow *row = argc > 3 ? rowNamed(argv[3]) : nullptr;
-    const HWND control = row ? GetDlgItem(window, Form1Window::controlIdOf(row->id)) : nullptr;
+int onControl(const std::wstring &command, HWND window, const std::wstring &name,
+              const wchar_t *newText) {
+    HWND control = nullptr;
+    for (const ControlRow &row : kForm1Layout) {
+        control = nameOf(row) == name ? controlOf(window, row) : control;
+    }
     if (!control) {
-        return fail(L"no such control in the window");
+        return fail(L"no control " + name + L" in the window");
     }
     if (command == L"click") {
         return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : fail(L"could not post the click");
     }
-    if (argc > 4) {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]),
+    DWORD_PTR ignored = 0;
+    if (newText) {
+        SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(newText),
                             SMTO_ABORTIFHUNG, 2000, &ignored);
     }
     write(STD_OUTPUT_HANDLE, textOf(control));
@@ -224,42 +205,43 @@ int wmain(int argc, wchar_t **argv) {
     const int number = argc > 3 ? _wtoi(argv[3]) : 0; // a time in ms, or a count
     if (command == L"ports") {
         for (const auto &port : cronalba::windows::WindowsCommControl().ports()) {
-            const std::wstring device(port.device.begin(), port.device.end());
-            write(STD_OUTPUT_HANDLE, std::to_wstring(port.number) + L"\t" + device + L"\n");
+            print(std::to_wstring(port.number) + L"\t" +
+                  std::wstring(port.device.begin(), port.device.end()));
         }
         return 0;
     }
     if (command == L"refusal") {
-        const cronalba::Text text =
-            cronalba::clockRefusalMessage({cronalba::ClockOutcome::NeedsAdministrator, {}});
-        write(STD_OUTPUT_HANDLE, std::wstring(text.begin(), text.end()) + L"\n");
+        using cronalba::ClockOutcome;
+        const auto text = cronalba::clockRefusalMessage({ClockOutcome::NeedsAdministrator, {}});
+        print(std::wstring(text.begin(), text.end()));
         return 0;
     }
     if (command == L"message-box") {
         return messageBox(caption, number);
     }
     if (command == L"count") {
-        return countWindows(caption);
+        int count = 0;
+        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+            count += IsWindowVisible(window) && textOf(window) == caption ? 1 : 0;
+        }
+        print(std::to_wstring(count));
+        return 0;
     }
     const HWND window = findWindow(nullptr, caption, command == L"window" ? number : 0);
     if (!window || command == L"window") {
         return window ? 0 : fail(L"no window titled \"" + caption + L"\"");
     }
-    if (command == L"focus") {
-        write(STD_OUTPUT_HANDLE, nameOf(focusedControl(window)) + L"\n");
-        return 0;
+    if (command == L"close") {
+        return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : fail(L"could not close");
     }
     if (command == L"tab") {
         return pressTab(window, number);
     }
-    if (command == L"close") {
-        return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : fail(L"could not close");
-    }
     if (command == L"layout") {
         return describeLayout(window);
     }
-    if (command == L"click" || command == L"text") {
-        return commandOnControl(command, window, argc, argv);
+    if ((command == L"click" || command == L"text") && argc > 3) {
+        return onControl(command, window, argv[3], argc > 4 ? argv[4] : nullptr);
     }
     return fail(L"unknown command; see the top of win_probe.cpp");
 }

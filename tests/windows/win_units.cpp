@@ -1,6 +1,6 @@
 // The Windows front end's plain functions, run under wine by scripts/check-windows: the serial
-// line a driver is handed, and the local time handed to SetLocalTime. Prints each failure and
-// "N passed, N failed"; the exit status is 1 when any failed.
+// line a driver is handed, and the local date and time the clock is set to. Prints each failure
+// and "N passed, N failed"; the exit status is 1 when any failed.
 #include "com_port.h"
 #include "windows_clock.h"
 
@@ -22,31 +22,26 @@ void check(bool ok, const char *what, int row) {
 
 // Whatever a driver reported, the line is 8N1 at the speed, without flow control, and valid.
 void serialLine() {
-    DCB zeros{};
-    DCB odd{};
-    std::memset(&odd, 0xFF, sizeof odd); // every flag on, every character 0xFF
-    DCB equalXonXoff{};
+    DCB odd{}; // every flag on, every character 0xFF
+    std::memset(&odd, 0xFF, sizeof odd);
+    DCB equalXonXoff{}; // both 0, flow control asked for
     equalXonXoff.fOutX = TRUE;
     equalXonXoff.fRtsControl = RTS_CONTROL_HANDSHAKE;
-    equalXonXoff.ByteSize = 7;
-    equalXonXoff.Parity = EVENPARITY;
     int row = 0;
-    for (DCB dcb : {zeros, odd, equalXonXoff}) {
-        ++row;
+    for (DCB dcb : {DCB{}, odd, equalXonXoff}) {
         cronalba::windows::describeLine(dcb, 4800);
-        check(dcb.DCBlength == sizeof dcb && dcb.BaudRate == 4800 && dcb.fBinary, "línea", row);
-        check(dcb.ByteSize == 8 && dcb.Parity == NOPARITY && !dcb.fParity &&
+        check(dcb.DCBlength == sizeof dcb && dcb.BaudRate == 4800 && dcb.fBinary &&
+                  dcb.ByteSize == 8 && dcb.Parity == NOPARITY && !dcb.fParity &&
                   dcb.StopBits == ONESTOPBIT,
-              "8N1", row);
+              "4800 8N1", ++row);
         check(!dcb.fOutxCtsFlow && !dcb.fOutxDsrFlow && !dcb.fDsrSensitivity && !dcb.fOutX &&
                   !dcb.fInX && dcb.fDtrControl == DTR_CONTROL_ENABLE &&
                   dcb.fRtsControl == RTS_CONTROL_ENABLE,
               "sin control de flujo", row);
-        check(dcb.XonChar == 0x11 && dcb.XoffChar == 0x13 && dcb.XonLim > 0 && dcb.XoffLim > 0,
-              "XON/XOFF distintos", row);
-        check(!dcb.fErrorChar && !dcb.fNull && !dcb.fAbortOnError && dcb.EofChar == 0 &&
+        check(dcb.XonChar == 0x11 && dcb.XoffChar == 0x13 && dcb.XonLim > 0 && dcb.XoffLim > 0 &&
+                  !dcb.fErrorChar && !dcb.fNull && !dcb.fAbortOnError && dcb.EofChar == 0 &&
                   dcb.ErrorChar == 0,
-              "sin caracteres de error ni de fin", row);
+              "XON y XOFF distintos, sin caracteres de error ni de fin", row);
     }
 }
 
@@ -91,7 +86,7 @@ void timeToSet() {
         }
         check(set && set->wYear == c.year && set->wMonth == c.month && set->wDay == c.day &&
                   set->wHour == c.hour && set->wMinute == c.minute && set->wSecond == c.second,
-              "fecha y hora para SetLocalTime", row);
+              "fecha y hora que se ponen", row);
     }
 }
 
