@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services.h"
+#include "serial_link.h"
 #include "system_serial_ports.h"
 
 #include <QSerialPort>

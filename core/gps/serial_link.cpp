@@ -34,7 +34,7 @@ std::optional<std::array<TextView, kSettingsFields>> splitSettings(TextView sett
 
 std::optional<std::int32_t> parseBaudRate(TextView text) {
     if (text.empty() ||
-        !std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; })) {
+        !std::all_of(text.begin(), text.end(), isDigit)) {
         return std::nullopt;
     }
     std::int64_t value = 0;

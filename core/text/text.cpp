@@ -10,10 +10,6 @@ namespace cronalba {
 
 namespace {
 
-bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-
 bool isIgnoredSpace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n';
 }
