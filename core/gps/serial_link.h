@@ -11,15 +11,13 @@
 
 namespace cronalba {
 
-enum class Parity { None, Even, Odd, Mark, Space };
-enum class StopBits { One, OneAndHalf, Two };
-
-// A serial port's line settings, as read from a text "speed,parity,data bits,stop bits".
+// A serial port's line settings: a speed, always at 8 data bits, no parity and 1 stop bit, the
+// framing NMEA receivers send at every speed. A control runs at 9600 until a connect sets its
+// speed.
 struct PortSettings {
-    std::int32_t baudRate = 0;
-    Parity parity = Parity::None;
-    int dataBits = 8;
-    StopBits stopBits = StopBits::One;
+    static constexpr int kDataBits = 8; // with no parity and 1 stop bit
+
+    std::int32_t baudRate = 9600;
 
     bool operator==(const PortSettings &) const = default;
 };
@@ -27,9 +25,8 @@ struct PortSettings {
 // strSettings for a speed text: the text as typed followed by ",n,8,1" ("4800" -> "4800,n,8,1").
 Text settingsForSpeed(TextView speedText);
 
-// Reads "speed,parity,data bits,stop bits": the speed as decimal digits only (no sign, no
-// blank) from 1 up, the parity one of n, e, o, m, s (either case), 5 to 8 data bits and 1, 1.5
-// or 2 stop bits. Nothing for any other text.
+// Reads a settings text as settingsForSpeed builds it: the speed as decimal digits only (no
+// sign, no blank) from 1 up, within 32 bits, then ",n,8,1". Nothing for any other text.
 std::optional<PortSettings> parsePortSettings(TextView settings);
 
 // intPort for a port text: its leading number rounded with halves to even (" 2" -> 2,
