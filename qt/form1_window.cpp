@@ -118,20 +118,11 @@ QWidget *Form1Window::createControl(const ControlRow &row, QWidget *container) {
     case ControlId::txtOffset:
         txtOffset = static_cast<QLineEdit *>(widget);
         break;
-    case ControlId::Command1:
-        connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this,
-                [this] { form.Command1_Click(); });
-        break;
-    case ControlId::Command2:
-        connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this,
-                [this] { form.Command2_Click(); });
-        break;
-    case ControlId::cmdSync:
-        connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this,
-                [this] { form.cmdSync_Click(); });
-        break;
     default:
         break;
+    }
+    if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        connect(button, &QPushButton::clicked, this, [this, id = row.id] { form.click(id); });
     }
     return widget;
 }

@@ -92,6 +92,8 @@ inline constexpr int kClientHeightTwips = 6480;
 inline constexpr const char16_t *kCaption = u"Cronalba  (Versión 1.0)";
 inline constexpr FontSpec kHeadingFont{u"MS Sans Serif", 9.75, true};
 inline constexpr int kTimer1IntervalMs = 1000;
+// comBaudios's list, in this order; other speeds (38400, say) can be typed.
+inline constexpr std::array kSpeeds{1200, 2400, 4800, 9600, 19200, 57600, 115200};
 
 extern const std::array<ControlRow, kControlCount> kForm1Layout;
 
