@@ -31,7 +31,7 @@ public:
 
     // The settings of the last connect, and the text held for the next sentence.
     const Text &settings() const { return strSettings; }
-    const Text &buffer() const { return sentences.buffer(); }
+    TextView buffer() const { return sentences.buffer(); }
 
 private:
     // "Empezar conexión": (re)opens the port with the chosen number and speed.
