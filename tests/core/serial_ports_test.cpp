@@ -72,9 +72,7 @@ TEST(SerialPortNumbering, GivesEachPortNumberItsDevice) {
     for (const auto &[numbering, number, device] : cases) {
         EXPECT_EQ(numbering.deviceFor(number), device) << number;
     }
-    EXPECT_EQ(onLinux.ports()[5].device, u"/dev/ttyUSB2");
-    EXPECT_EQ(onLinux.ports()[5].number, 6);
-    EXPECT_EQ(onLinux.ports()[5].description, u"receptor GNSS");
+    EXPECT_EQ(onLinux.ports()[5], (NumberedPort{6, u"/dev/ttyUSB2", u"receptor GNSS"}));
     EXPECT_EQ(onWindows.ports().size(), 2U);
 }
 

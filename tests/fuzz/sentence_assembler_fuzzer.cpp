@@ -28,13 +28,6 @@ void require(bool holds, const char *promise) {
     }
 }
 
-// A time shown is hh:mm:ss of a time of day: read back as a field, it gives itself.
-bool isTimeOfDay(const Text &time) {
-    Text digits = time;
-    std::erase(digits, u':');
-    return time.size() == 8 && timeOfDayFromField(digits) == time;
-}
-
 // Every time shown over all reads, in order, and the text held after the last.
 std::pair<std::vector<Text>, Text> feed(TextView received, std::size_t readSize) {
     SentenceAssembler assembler;
@@ -64,8 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Converted once: the reads are pieces of one text.
     const Text received = latin1ToText(stream);
     const auto whole = feed(received, received.size() + 1);
-    for (const Text &time : whole.first) {
-        require(isTimeOfDay(time), "every time shown is a valid hh:mm:ss");
+    for (const Text &time : whole.first) { // read back as a field, a time gives itself
+        Text digits = time;
+        std::erase(digits, u':');
+        require(time.size() == 8 && timeOfDayFromField(digits) == time,
+                "every time shown is a valid hh:mm:ss");
     }
     // Cut into reads of the input's own size, when that cuts it at all.
     const std::size_t readSize = 1 + std::size_t{cut} * cut / 4;

@@ -38,16 +38,6 @@ struct WindowOverFakes {
     Form1Window form{{comm, clock, messages, programEnd}};
 };
 
-// What a control shows: a label's or button's text, a box's text, a frame's title.
-QString textOf(const QWidget *widget) {
-    for (const char *property : {"text", "currentText", "title"}) {
-        if (const QVariant text = widget->property(property); text.isValid()) {
-            return text.toString();
-        }
-    }
-    return {};
-}
-
 } // namespace
 
 class Form1WindowTest : public QObject {
@@ -68,15 +58,21 @@ private slots:
         WindowOverFakes window;
         QCOMPARE(window.form.windowTitle(), QString::fromUtf8("Cronalba  (Versión 1.0)"));
         const auto *widget = window.control<QWidget>(expected.name);
-        static const std::map<ControlKind, const char *> classes = {
-            {ControlKind::Frame, "QGroupBox"},    {ControlKind::Label, "QLabel"},
-            {ControlKind::Button, "QPushButton"}, {ControlKind::ComboBox, "QComboBox"},
-            {ControlKind::TextBox, "QLineEdit"},  {ControlKind::Line, "QFrame"}};
-        QVERIFY(widget->inherits(classes.at(expected.kind)));
+        // Each kind's class, and the property with the text it shows (a line shows none).
+        static const std::map<ControlKind, std::pair<const char *, const char *>> classes = {
+            {ControlKind::Frame, {"QGroupBox", "title"}},
+            {ControlKind::Label, {"QLabel", "text"}},
+            {ControlKind::Button, {"QPushButton", "text"}},
+            {ControlKind::ComboBox, {"QComboBox", "currentText"}},
+            {ControlKind::TextBox, {"QLineEdit", "text"}},
+            {ControlKind::Line, {"QFrame", "text"}}};
+        const auto [className, textProperty] = classes.at(expected.kind);
+        QVERIFY(widget->inherits(className));
         const char *container =
             expected.container == ControlId::Form1 ? "Form1" : rowOf(expected.container).name;
         QCOMPARE(widget->parentWidget()->objectName(), QString::fromLatin1(container));
-        QCOMPARE(textOf(widget), QString::fromStdU16String(expected.text));
+        QCOMPARE(widget->property(textProperty).toString(),
+                 QString::fromStdU16String(expected.text));
         if (const auto *label = qobject_cast<const QLabel *>(widget)) {
             const Look &look = expected.look;
             QCOMPARE(label->frameShape() == QFrame::Box, look.border);
