@@ -1,11 +1,9 @@
-// Feeds arbitrary bytes to the sentence assembler as the serial controls hand them over (Latin-1,
-// one call per read), whole and cut into reads, and aborts on any broken promise: the held text
-// stays within its limit, only valid times of day come out, and how the bytes are cut changes
-// nothing.
+// Feeds arbitrary bytes to the sentence assembler as the serial controls hand them over (Latin-1),
+// whole and cut into reads, and aborts on a broken promise: the held text stays within its limit,
+// only valid times of day come out, and how the bytes are cut changes nothing.
 //
-// Input: byte 0 gives the size of the reads (1 + b * b / 4: 0 and 1 give single bytes); from
-// 240 up, byte 1 is also repeated to a stretch near the limit in front of the rest, so that
-// short inputs reach it.
+// Byte 0 gives the read size (1 + b * b / 4); from 240 up, byte 1 is also repeated to a stretch
+// near the limit in front of the rest, so that short inputs reach it.
 #include "nmea_time.h"
 #include "sentence_assembler.h"
 
