@@ -11,7 +11,7 @@ namespace cronalba {
 
 namespace {
 
-// comPuerto's list: the first two ports, as on most PCs of old.
+// comPuerto's list; any other port number can be typed.
 constexpr std::array kPorts{1, 2};
 
 std::vector<Text> decimals(std::span<const int> values) {

@@ -17,7 +17,8 @@ public:
     void Form_Load();
     // Every kTimer1IntervalMs: the computer's time into its display.
     void Timer1_Timer();
-    // A click on a button of the window: runs that button's handler below.
+    // A click on a button of the window: runs that button's handler (below); other controls
+    // have none.
     void click(ControlId button);
     // Window unloading, through the exit button or the window's own close control.
     void Form_Unload();

@@ -1,6 +1,5 @@
 #include "text.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
