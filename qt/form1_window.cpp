@@ -15,21 +15,20 @@ QString toQString(TextView text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The window's own font, which every control without a font of its own takes. The layout's
-// boxes were measured for a small sans-serif font with a line every 11 or 12 pixels; a
-// condensed one gives the long instructions room on every system.
+// The window's own font, which every control without a font of its own takes: the condensed
+// one first, the same on every system.
 QFont windowFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"),
-                      QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial")});
-    font.setPointSizeF(7.5);
+    font.setFamilies({toQString(kCondensedFont.family), toQString(kClassicFont.family),
+                      toQString(kLastResortFamily)});
+    font.setPointSizeF(kCondensedFont.points);
     return font;
 }
 
-// The heading's font, with a condensed stand-in where the classic Windows font is missing.
+// The heading's font, with the condensed one where the classic Windows font is missing.
 QFont headingFont() {
     QFont font;
-    font.setFamilies({toQString(kHeadingFont.family), QStringLiteral("DejaVu Sans Condensed")});
+    font.setFamilies({toQString(kHeadingFont.family), toQString(kCondensedFont.family)});
     font.setBold(kHeadingFont.bold);
     font.setPointSizeF(kHeadingFont.points);
     return font;
@@ -118,20 +117,15 @@ QWidget *Form1Window::createControl(const ControlRow &row, QWidget *container) {
     case ControlId::txtOffset:
         txtOffset = static_cast<QLineEdit *>(widget);
         break;
-    case ControlId::Command1:
-        connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this,
-                [this] { form.Command1_Click(); });
-        break;
-    case ControlId::Command2:
-        connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this,
-                [this] { form.Command2_Click(); });
-        break;
-    case ControlId::cmdSync:
-        connect(static_cast<QPushButton *>(widget), &QPushButton::clicked, this,
-                [this] { form.cmdSync_Click(); });
-        break;
     default:
         break;
+    }
+    // A box is named for screen readers by the caption beside it.
+    if (const auto caption = namingCaption(row.id)) {
+        widget->setAccessibleName(toQString(rowOf(*caption).text));
+    }
+    if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        connect(button, &QPushButton::clicked, this, [this, id = row.id] { form.click(id); });
     }
     return widget;
 }
@@ -157,15 +151,9 @@ void Form1Window::styleControl(const ControlRow &row) {
     if (look.heading) {
         label->setFont(headingFont());
     }
-    // A caption names the control beside it for screen readers: through the labelled-by
-    // relation, and as the name of a box, which shows no caption of its own (a display's name
-    // is the time it shows).
+    // A caption names the control beside it through the labelled-by relation.
     if (look.names) {
-        QWidget *named = controls[indexOf(*look.names)];
-        label->setBuddy(named);
-        if (takesInput(rowOf(*look.names).kind)) {
-            named->setAccessibleName(label->text());
-        }
+        label->setBuddy(controls[indexOf(*look.names)]);
     }
 }
 

@@ -2,38 +2,6 @@
 
 namespace cronalba {
 
-namespace {
-
-QSerialPort::Parity toQt(Parity parity) {
-    switch (parity) {
-    case Parity::Even:
-        return QSerialPort::EvenParity;
-    case Parity::Odd:
-        return QSerialPort::OddParity;
-    case Parity::Mark:
-        return QSerialPort::MarkParity;
-    case Parity::Space:
-        return QSerialPort::SpaceParity;
-    case Parity::None:
-        break;
-    }
-    return QSerialPort::NoParity;
-}
-
-QSerialPort::StopBits toQt(StopBits stopBits) {
-    switch (stopBits) {
-    case StopBits::OneAndHalf:
-        return QSerialPort::OneAndHalfStop;
-    case StopBits::Two:
-        return QSerialPort::TwoStop;
-    case StopBits::One:
-        break;
-    }
-    return QSerialPort::OneStop;
-}
-
-} // namespace
-
 SerialPortControl::SerialPortControl(SerialPortLister lister)
     : listPorts(std::move(lister)) {
     QObject::connect(&port, &QSerialPort::readyRead, &port, [this] { raiseOnComm(); });
@@ -96,9 +64,9 @@ std::vector<NumberedPort> SerialPortControl::ports() const {
 }
 
 bool SerialPortControl::apply(const PortSettings &settings) {
-    return port.setBaudRate(settings.baudRate) && port.setParity(toQt(settings.parity)) &&
-           port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
-           port.setStopBits(toQt(settings.stopBits)) &&
+    return port.setBaudRate(settings.baudRate) &&
+           port.setDataBits(static_cast<QSerialPort::DataBits>(PortSettings::kDataBits)) &&
+           port.setParity(QSerialPort::NoParity) && port.setStopBits(QSerialPort::OneStop) &&
            port.setFlowControl(QSerialPort::NoFlowControl);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services.h"
+#include "serial_link.h"
 #include "system_serial_ports.h"
 
 #include <QSerialPort>
@@ -28,7 +28,7 @@ private:
 
     SerialPortLister listPorts;
     QSerialPort port;
-    PortSettings lineSettings{9600, Parity::None, 8, StopBits::One};
+    PortSettings lineSettings;
     std::optional<QString> device;
 };
 

@@ -18,7 +18,7 @@ void describeLine(DCB &dcb, DWORD baudRate) {
     dcb.BaudRate = baudRate;
     dcb.fBinary = TRUE;
     dcb.fParity = FALSE;
-    dcb.ByteSize = 8;
+    dcb.ByteSize = PortSettings::kDataBits;
     dcb.Parity = NOPARITY;
     dcb.StopBits = ONESTOPBIT;
     dcb.fOutxCtsFlow = FALSE;

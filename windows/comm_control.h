@@ -23,7 +23,7 @@ public:
 
 private:
     ComPort port;
-    PortSettings lineSettings{9600, Parity::None, 8, StopBits::One};
+    PortSettings lineSettings;
     int portNumber = 0;
 };
 

@@ -16,12 +16,14 @@ namespace {
 
 constexpr const wchar_t *kWindowClass = L"CronalbaForm1";
 constexpr UINT_PTR kTimer1 = 1;
-// A dropped-down list of a combo box: room for the seven speeds.
-constexpr int kDropDownTwips = 2400;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 std::wstring wide(TextView text) {
     return {text.begin(), text.end()};
+}
+
+const wchar_t *familyOf(const FontSpec &font) {
+    return reinterpret_cast<const wchar_t *>(font.family);
 }
 
 Text textOf(HWND control) {
@@ -45,10 +47,7 @@ RECT placeOf(const ControlRow &row, UINT dpi) {
     const int x = twipsToPixels(left, dotsPerInch);
     const int y = twipsToPixels(top, dotsPerInch);
     int width = std::max(1, twipsToPixels(row.width, dotsPerInch));
-    int height = std::max(1, twipsToPixels(row.height, dotsPerInch));
-    if (row.kind == ControlKind::ComboBox) {
-        height += twipsToPixels(kDropDownTwips, dotsPerInch); // a combo box's height holds its list
-    }
+    const int height = std::max(1, twipsToPixels(row.height, dotsPerInch));
     return {x, y, x + width, y + height};
 }
 
@@ -129,8 +128,6 @@ HBRUSH colorStatic(HDC dc, HWND control) {
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     return GetSysColorBrush(COLOR_BTNFACE);
 }
-
-constexpr double kSmallestPoints = 6.0;
 
 // Whether every label in the window's font shows its whole text, wrapped, within its box.
 bool labelsFit(HFONT font, UINT dpi) {
@@ -347,10 +344,10 @@ void Form1Window::nameInputsForScreenReaders() {
     }
     const ComPointer<IAccPropServices> services(created);
     for (const ControlRow &row : kForm1Layout) {
-        if (row.look.names && takesInput(rowOf(*row.look.names).kind)) {
-            const std::wstring name = wide(row.text);
+        if (const auto caption = namingCaption(row.id)) {
+            const std::wstring name = wide(rowOf(*caption).text);
             // The focus in a combo box is on the edit field inside it, which is named too.
-            HWND box = control(*row.look.names);
+            HWND box = control(row.id);
             COMBOBOXINFO combo{};
             combo.cbSize = sizeof combo;
             const HWND field = GetComboBoxInfo(box, &combo) ? combo.hwndItem : nullptr;
@@ -381,21 +378,19 @@ void Form1Window::stackControls() {
 }
 
 void Form1Window::layOut(UINT dpi) {
-    // The classic dialog font the layout's boxes were measured for; where it is missing (under
-    // wine, say), a condensed one, as on Linux. Either way no larger than lets every label
-    // show its whole text in its box.
-    const bool classic = fontInstalled(L"Microsoft Sans Serif");
-    const wchar_t *family = classic ? L"Microsoft Sans Serif" : L"DejaVu Sans Condensed";
+    // The classic dialog font where it is installed, else the condensed one (under wine, say),
+    // either way no larger than lets every label show its whole text in its box.
+    const FontSpec &base = fontInstalled(familyOf(kClassicFont)) ? kClassicFont : kCondensedFont;
+    const wchar_t *family = familyOf(base);
     OwnedFont newWindowFont;
-    for (double points = classic ? 8.0 : 7.5;; points -= 0.25) {
-        newWindowFont = makeFont(family, points, false, dpi);
+    for (double points = base.points;; points -= kFontStepPoints) {
+        newWindowFont = makeFont(family, points, base.bold, dpi);
         if (labelsFit(newWindowFont.get(), dpi) || points <= kSmallestPoints) {
             break;
         }
     }
     // The heading in the scalable form of its font where Windows has it, smooth at any scale.
-    const wchar_t *heading = installedFont(
-        {L"Microsoft Sans Serif", reinterpret_cast<const wchar_t *>(kHeadingFont.family)});
+    const wchar_t *heading = installedFont({familyOf(kClassicFont), familyOf(kHeadingFont)});
     OwnedFont newHeadingFont =
         makeFont(heading ? heading : family, kHeadingFont.points, kHeadingFont.bold, dpi);
 
@@ -405,12 +400,17 @@ void Form1Window::layOut(UINT dpi) {
     SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const ControlRow &row : kForm1Layout) {
-        const RECT place = placeOf(row, dpi);
         HWND handle = control(row.id);
-        SetWindowPos(handle, nullptr, place.left, place.top, place.right - place.left,
-                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
         const HFONT font = (row.look.heading ? newHeadingFont : newWindowFont).get();
         SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        RECT place = placeOf(row, dpi);
+        if (row.kind == ControlKind::ComboBox) {
+            // A combo box's height holds its dropped-down list: a row for every speed.
+            const auto rowHeight = static_cast<int>(SendMessageW(handle, CB_GETITEMHEIGHT, 0, 0));
+            place.bottom += rowHeight * static_cast<int>(kSpeeds.size()) + 2;
+        }
+        SetWindowPos(handle, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // The controls no longer use the fonts they had, which may go now.
     windowFont = std::move(newWindowFont);
@@ -420,21 +420,8 @@ void Form1Window::layOut(UINT dpi) {
 void Form1Window::onCommand(int controlId, int notification) {
     // While a message box is open, it leaves the window disabled: a click that still reaches a
     // button (a screen reader's or an automation tool's "invoke") does nothing.
-    if (notification != BN_CLICKED || !IsWindowEnabled(window)) {
-        return;
-    }
-    switch (static_cast<ControlId>(controlId - kFirstControlId)) {
-    case ControlId::Command1:
-        form.Command1_Click();
-        break;
-    case ControlId::Command2:
-        form.Command2_Click();
-        break;
-    case ControlId::cmdSync:
-        form.cmdSync_Click();
-        break;
-    default:
-        break;
+    if (notification == BN_CLICKED && IsWindowEnabled(window)) {
+        form.click(static_cast<ControlId>(controlId - kFirstControlId));
     }
 }
 

@@ -74,8 +74,4 @@ SyncDecision decideSync(TextView gpsDisplay, TextView offsetText) {
     return {SyncVerdict::Set, *time};
 }
 
-Text clockText(TimeOfDay time) {
-    return formatDigits(time.hours * 10000 + time.minutes * 100 + time.seconds, u"00:00:00");
-}
-
 } // namespace cronalba

@@ -5,19 +5,21 @@
 #include "sync_decision.h"
 
 #include <array>
+#include <span>
 
 namespace cronalba {
 
 namespace {
 
-constexpr int kFirstPort = 1;
-constexpr int kLastPort = 2;
-constexpr int kLowestSpeed = 600;
-constexpr int kDoublings = 5;
-constexpr std::array kFastSpeeds{57600, 115200};
+// comPuerto's list; any other port number can be typed.
+constexpr std::array kPorts{1, 2};
 
-Text decimal(int value) {
-    return formatDigits(value, u"");
+std::vector<Text> decimals(std::span<const int> values) {
+    std::vector<Text> texts;
+    for (const int value : values) {
+        texts.push_back(formatDigits(value, u""));
+    }
+    return texts;
 }
 
 } // namespace
@@ -31,26 +33,28 @@ Form1::Form1(Form1View &form1View, Form1Services windowServices)
 }
 
 void Form1::Form_Load() {
-    std::vector<Text> ports;
-    for (int port = kFirstPort; port <= kLastPort; ++port) {
-        ports.push_back(decimal(port));
-    }
-    view.fillList(ControlId::comPuerto, ports);
-
-    std::vector<Text> speeds;
-    int speed = kLowestSpeed;
-    for (int i = 0; i < kDoublings; ++i) {
-        speed *= 2;
-        speeds.push_back(decimal(speed));
-    }
-    for (const int fast : kFastSpeeds) {
-        speeds.push_back(decimal(fast));
-    }
-    view.fillList(ControlId::comBaudios, speeds);
+    view.fillList(ControlId::comPuerto, decimals(kPorts));
+    view.fillList(ControlId::comBaudios, decimals(kSpeeds));
 }
 
 void Form1::Timer1_Timer() {
     refreshComputerTime();
+}
+
+void Form1::click(ControlId button) {
+    switch (button) {
+    case ControlId::Command1:
+        Command1_Click();
+        break;
+    case ControlId::Command2:
+        Command2_Click();
+        break;
+    case ControlId::cmdSync:
+        cmdSync_Click();
+        break;
+    default:
+        break; // no handler: not a button
+    }
 }
 
 void Form1::Command1_Click() {
@@ -61,7 +65,6 @@ void Form1::Command1_Click() {
 
     strSettings = settingsForSpeed(view.text(ControlId::comBaudios));
     const auto port = portNumberFromText(view.text(ControlId::comPuerto));
-    intPort = port.value_or(0);
 
     // A settings text the control can't read fails like one it refuses; a port number beyond
     // 16 bits fails without asking the control.

@@ -5,8 +5,6 @@
 #include "services.h"
 #include "text.h"
 
-#include <cstdint>
-
 namespace cronalba {
 
 // What Form1's handlers decide, whichever toolkit draws the window: the front end creates its
@@ -19,12 +17,9 @@ public:
     void Form_Load();
     // Every kTimer1IntervalMs: the computer's time into its display.
     void Timer1_Timer();
-    // "Empezar conexión": (re)opens the port with the chosen number and speed.
-    void Command1_Click();
-    // "SALIR DEL PROGRAMA".
-    void Command2_Click();
-    // "Sincronizar Hora": sets the clock to the GPS time plus the difference.
-    void cmdSync_Click();
+    // A click on a button of the window: runs that button's handler (below); other controls
+    // have none.
+    void click(ControlId button);
     // Window unloading, through the exit button or the window's own close control.
     void Form_Unload();
     // comNMEA's notification: received text goes to the sentence assembler. Form1 asks
@@ -35,13 +30,18 @@ public:
     // ports takes a while, so it isn't done before.
     Text comPuertoToolTip() const;
 
-    // The settings and port number of the last connect, and the text held for the next
-    // sentence.
+    // The settings of the last connect, and the text held for the next sentence.
     const Text &settings() const { return strSettings; }
-    std::int16_t portNumber() const { return intPort; }
-    const Text &buffer() const { return sentences.buffer(); }
+    TextView buffer() const { return sentences.buffer(); }
 
 private:
+    // "Empezar conexión": (re)opens the port with the chosen number and speed.
+    void Command1_Click();
+    // "SALIR DEL PROGRAMA".
+    void Command2_Click();
+    // "Sincronizar Hora": sets the clock to the GPS time plus the difference.
+    void cmdSync_Click();
+
     void refreshComputerTime();
     void showGpsTime(TextView time);
 
@@ -52,7 +52,6 @@ private:
     Text gpsTimeShown;           // what lblTime(0) shows: only this window writes it
     SentenceAssembler sentences; // holds strBuffer, kept from one connection to the next
     Text strSettings;
-    std::int16_t intPort = 0;
 };
 
 } // namespace cronalba

@@ -123,6 +123,16 @@ static_assert(
     }(),
     "every control's row sits at its id's index");
 
+std::optional<ControlId> namingCaption(ControlId control) {
+    if (!takesInput(rowOf(control).kind)) {
+        return std::nullopt;
+    }
+    const auto *caption =
+        std::find_if(kForm1Layout.begin(), kForm1Layout.end(),
+                     [control](const ControlRow &row) { return row.look.names == control; });
+    return caption == kForm1Layout.end() ? std::nullopt : std::optional(caption->id);
+}
+
 std::vector<ControlId> tabOrder() {
     std::vector<ControlId> focusable;
     for (const ControlRow &row : kForm1Layout) {

@@ -91,7 +91,20 @@ inline constexpr int kClientWidthTwips = 6210;
 inline constexpr int kClientHeightTwips = 6480;
 inline constexpr const char16_t *kCaption = u"Cronalba  (Versión 1.0)";
 inline constexpr FontSpec kHeadingFont{u"MS Sans Serif", 9.75, true};
+// The window's own font, which every control but the heading takes. The layout's boxes were
+// measured for the classic dialog font, a small sans-serif with a line every 11 or 12 pixels;
+// Windows takes it where it is installed, else the condensed one, which gives the long
+// instructions room on every system and which Linux always puts first. Arial is the last resort.
+inline constexpr FontSpec kClassicFont{u"Microsoft Sans Serif", 8.0, false};
+inline constexpr FontSpec kCondensedFont{u"DejaVu Sans Condensed", 7.5, false};
+inline constexpr const char16_t *kLastResortFamily = u"Arial";
+// Where a label's text doesn't fit its box, Windows steps the window's font down by
+// kFontStepPoints at a time, but not below kSmallestPoints.
+inline constexpr double kFontStepPoints = 0.25;
+inline constexpr double kSmallestPoints = 6.0;
 inline constexpr int kTimer1IntervalMs = 1000;
+// comBaudios's list, in this order; other speeds (38400, say) can be typed.
+inline constexpr std::array kSpeeds{1200, 2400, 4800, 9600, 19200, 57600, 115200};
 
 extern const std::array<ControlRow, kControlCount> kForm1Layout;
 
@@ -105,6 +118,11 @@ constexpr bool takesInput(ControlKind kind) {
     return kind == ControlKind::Button || kind == ControlKind::ComboBox ||
            kind == ControlKind::TextBox;
 }
+
+// The caption whose text names a control for screen readers: a box shows no caption of its own,
+// so the caption beside it names it. Nothing for any other control: a display is named by the
+// time it shows, a label or a button by its own text.
+std::optional<ControlId> namingCaption(ControlId control);
 
 // The controls that take the focus, in the order of their tab indices; the first one has the
 // focus when the window shows, where the first typing belongs.

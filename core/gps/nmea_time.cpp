@@ -7,10 +7,6 @@ namespace {
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 constexpr std::size_t kMaxWholeDigits = 6;
 
-bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-
 } // namespace
 
 std::optional<Text> timeOfDayFromField(TextView field) {

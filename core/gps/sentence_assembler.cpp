@@ -11,17 +11,17 @@ constexpr TextView kCrLf = u"\r\n";
 } // namespace
 
 std::vector<Text> SentenceAssembler::appendAndExtract(TextView received) {
-    // Between passes strBuffer either holds no "$" at all, or starts with a "$" whose sentence
+    // Between passes the held text either has no "$" at all, or starts with a "$" whose sentence
     // isn't complete; so only the new text needs searching, from the character before it (a
     // carriage return may be waiting for its line feed).
     const std::size_t oldSize = strBuffer.size();
-    const bool waitingSentence = !strBuffer.empty() && strBuffer.front() == u'$';
+    const bool waitingSentence = oldSize > front && strBuffer[front] == u'$';
     strBuffer.append(received);
 
     std::vector<Text> times;
-    std::size_t start = 0;                                  // first character still held
-    std::size_t dollarFrom = waitingSentence ? 0 : oldSize; // no "$" before this
-    std::size_t crLfFrom = oldSize > 0 ? oldSize - 1 : 0;   // no CR LF from start before this
+    std::size_t start = front;                                    // first character still held
+    std::size_t dollarFrom = waitingSentence ? front : oldSize;   // no "$" before this
+    std::size_t crLfFrom = oldSize > front ? oldSize - 1 : front; // no CR LF from start before this
 
     for (;;) {
         const std::size_t dollar = strBuffer.find(u'$', dollarFrom);
@@ -53,7 +53,11 @@ std::vector<Text> SentenceAssembler::appendAndExtract(TextView received) {
         dollarFrom = start;
         crLfFrom = start;
     }
-    strBuffer.erase(0, start);
+    front = start;
+    if (front >= strBuffer.size() - front) {
+        strBuffer.erase(0, front);
+        front = 0;
+    }
     return times;
 }
 

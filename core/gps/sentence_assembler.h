@@ -23,10 +23,14 @@ public:
     std::vector<Text> appendAndExtract(TextView received);
 
     // The text received and not consumed yet.
-    const Text &buffer() const { return strBuffer; }
+    TextView buffer() const { return TextView(strBuffer).substr(front); }
 
 private:
+    // The held text is strBuffer from front on. Consumed text stays in front of it until it is
+    // as long as the held text, and then goes at once: each character is moved at most once on
+    // average, however small the reads.
     Text strBuffer;
+    std::size_t front = 0;
 };
 
 } // namespace cronalba

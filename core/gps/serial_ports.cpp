@@ -6,10 +6,6 @@ namespace cronalba {
 
 namespace {
 
-bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-
 // The run of digits at `at`, without its leading zeros; moves `at` past it.
 TextView numberAt(TextView text, std::size_t &at) {
     while (at < text.size() && text[at] == u'0') {

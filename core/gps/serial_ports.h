@@ -18,6 +18,8 @@ struct NumberedPort {
     int number = 0;
     Text device;
     Text description;
+
+    bool operator==(const NumberedPort &) const = default;
 };
 
 // How a system names its serial ports, and so what a port number stands for.

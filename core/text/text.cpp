@@ -1,6 +1,5 @@
 #include "text.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -9,10 +8,6 @@
 namespace cronalba {
 
 namespace {
-
-bool isDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
 
 bool isIgnoredSpace(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n';
@@ -107,11 +102,9 @@ Text formatDigits(std::int64_t value, TextView pattern) {
 }
 
 Text latin1ToText(std::string_view bytes) {
-    Text text(bytes.size(), u'\0');
-    std::transform(bytes.begin(), bytes.end(), text.begin(), [](char byte) {
-        return static_cast<char16_t>(static_cast<unsigned char>(byte));
-    });
-    return text;
+    // As unsigned bytes: from 0x80 up, a char would sign-extend into another character.
+    const auto *first = reinterpret_cast<const unsigned char *>(bytes.data());
+    return {first, first + bytes.size()};
 }
 
 } // namespace cronalba

@@ -11,6 +11,11 @@ namespace cronalba {
 using Text = std::u16string;
 using TextView = std::u16string_view;
 
+// An ASCII digit: the digits of numbers, times and device names are 0 to 9 only.
+constexpr bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
 // The value of the number a text begins with, once every blank, tab and line feed has been
 // taken out of it: an optional sign, digits, an optional "." and more digits. A text that
 // doesn't begin with a number gives 0; one too large for a double gives an infinity.

@@ -32,14 +32,14 @@ TEST(Form1, ConnectAndReceive) {
     window.type(comPuerto, u" 2.5");
     window.type(comBaudios, u"38400");
     window.comm.receive(u"$GPRMC,120000,A\r\n$GPRMC,123519,A,4807");
-    window.form.Command1_Click();
+    window.form.click(Command1);
     EXPECT_EQ(window.comm.calls, (Calls{"Settings=38400", "CommPort=2", "PortOpen=true"}));
     EXPECT_EQ(window.form.settings(), u"38400,n,8,1");
     EXPECT_EQ(window.shown(lblTime_0), u"");
     EXPECT_EQ(window.shown(lblTime_1), u"08:07:06");
 
     window.comm.calls.clear();
-    window.form.Command1_Click();
+    window.form.click(Command1);
     EXPECT_EQ(window.comm.calls,
               (Calls{"PortOpen=false", "Settings=38400", "CommPort=2", "PortOpen=true"}));
     window.comm.receive(u",N*6A\r\n$GPGGA,010203.6,x\r\n$GPGSV,1\r\n");
@@ -69,7 +69,7 @@ TEST(Form1, AFailedConnectSaysSoAndEndsAtOnce) {
         window.comm.failing = c.failing;
         window.type(comPuerto, c.port);
         window.type(comBaudios, c.speed);
-        window.form.Command1_Click();
+        window.form.click(Command1);
 
         EXPECT_EQ(window.comm.calls, c.calls);
         EXPECT_EQ(window.messages.shown, (std::vector<Shown>{{u"No puedo abrir el puerto de "
@@ -86,7 +86,7 @@ TEST(Form1, SyncSetsTheGpsTimePlusTheDifferenceFromTheMomentOfTheClick) {
     FakeWindow window;
     window.clock.current.localTime = {10, 0, 0};
     window.comm.receive(u"$GPRMC,123519,A\r\n");
-    window.form.cmdSync_Click();
+    window.form.click(cmdSync);
 
     ASSERT_EQ(window.clock.requests.size(), 1U);
     EXPECT_EQ(window.clock.requests[0].localTime, (TimeOfDay{14, 35, 19}));
@@ -117,7 +117,7 @@ TEST(Form1, SyncThatCannotBeDoneLeavesTheClockAndSaysWhy) {
         }
         const TimeOfDay before = window.clock.current.localTime;
         const Text gpsTime = window.shown(lblTime_0);
-        window.form.cmdSync_Click();
+        window.form.click(cmdSync);
 
         EXPECT_EQ(window.clock.current.localTime, before);
         EXPECT_EQ(window.clock.requests.size(), c.refusal ? 1U : 0U);

@@ -18,10 +18,8 @@ TEST(Latin1ToText, EveryByteBecomesOneCharacterOfTheSameCode) {
 TEST(PortSettings, ComeFromTheSpeedAsTyped) {
     const std::pair<const char16_t *, std::optional<std::int32_t>> cases[] = {
         // clang-format off
-        {u"4800", 4800},     {u"38400", 38400},  {u"2147483647", 2147483647},
-        {u"", {}},           {u"abc", {}},       {u"48OO", {}},   {u"0", {}},
-        {u"-4800", {}},      {u"+4800", {}},     {u"4800 ", {}},  {u" 4800", {}},
-        {u"4800.5", {}},     {u"2147483648", {}}, {u"99999999999999999999", {}},
+        {u"4800", 4800},  {u"2147483647", 2147483647},  {u"", {}},  {u"48OO", {}},  {u"0", {}},
+        {u"+4800", {}},  {u" 4800", {}},  {u"2147483648", {}},  {u"99999999999999999999", {}},
         {u"4800,n,8,1", {}},
         // clang-format on
     };
@@ -29,9 +27,7 @@ TEST(PortSettings, ComeFromTheSpeedAsTyped) {
         const Text settings = settingsForSpeed(typed);
         EXPECT_EQ(settings, Text(typed) + u",n,8,1");
         const auto parsed = parsePortSettings(settings);
-        EXPECT_EQ(parsed, speed
-                              ? std::optional(PortSettings{*speed, Parity::None, 8, StopBits::One})
-                              : std::nullopt)
+        EXPECT_EQ(parsed, speed ? std::optional(PortSettings{*speed}) : std::nullopt)
             << settings.size();
     }
 }
@@ -76,9 +72,7 @@ TEST(SerialPortNumbering, GivesEachPortNumberItsDevice) {
     for (const auto &[numbering, number, device] : cases) {
         EXPECT_EQ(numbering.deviceFor(number), device) << number;
     }
-    EXPECT_EQ(onLinux.ports()[5].device, u"/dev/ttyUSB2");
-    EXPECT_EQ(onLinux.ports()[5].number, 6);
-    EXPECT_EQ(onLinux.ports()[5].description, u"receptor GNSS");
+    EXPECT_EQ(onLinux.ports()[5], (NumberedPort{6, u"/dev/ttyUSB2", u"receptor GNSS"}));
     EXPECT_EQ(onWindows.ports().size(), 2U);
 }
 

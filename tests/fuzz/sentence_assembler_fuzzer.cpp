@@ -1,15 +1,17 @@
-// Feeds arbitrary bytes to the sentence assembler as the serial controls hand them over (Latin-1,
-// one call per read) and aborts on any broken promise: the held text stays within its limit,
+// Feeds arbitrary bytes to the sentence assembler as the serial controls hand them over (Latin-1),
+// whole and cut into reads, and aborts on a broken promise: the held text stays within its limit,
 // only valid times of day come out, and how the bytes are cut changes nothing.
 //
-// Input: byte 0 gives the size of every read (1 + b * b / 4); from 240 up, byte 1 is also
-// repeated to a stretch near the limit in front of the rest, so that short inputs reach it.
+// Byte 0 gives the read size (1 + b * b / 4); from 240 up, byte 1 is also repeated to a stretch
+// near the limit in front of the rest, so that short inputs reach it.
 #include "nmea_time.h"
 #include "sentence_assembler.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,26 +26,17 @@ void require(bool holds, const char *promise) {
     }
 }
 
-// A time shown is hh:mm:ss of a time of day: read back as a field, it gives itself.
-bool isTimeOfDay(const Text &time) {
-    Text digits = time;
-    std::erase(digits, u':');
-    return time.size() == 8 && timeOfDayFromField(digits) == time;
-}
-
 // Every time shown over all reads, in order, and the text held after the last.
-std::pair<std::vector<Text>, Text> feed(std::string_view stream, std::size_t readSize) {
+std::pair<std::vector<Text>, Text> feed(TextView received, std::size_t readSize) {
     SentenceAssembler assembler;
     std::vector<Text> times;
-    for (std::size_t at = 0; at < stream.size(); at += readSize) {
-        for (Text &time : assembler.appendAndExtract(latin1ToText(stream.substr(at, readSize)))) {
-            require(isTimeOfDay(time), "every time shown is a valid hh:mm:ss");
-            times.push_back(std::move(time));
-        }
+    for (std::size_t at = 0; at < received.size(); at += readSize) {
+        std::ranges::move(assembler.appendAndExtract(received.substr(at, readSize)),
+                          std::back_inserter(times));
         require(assembler.buffer().size() <= SentenceAssembler::kMaxBuffer,
                 "strBuffer holds at most 32767 characters");
     }
-    return {times, assembler.buffer()};
+    return {times, Text(assembler.buffer())};
 }
 
 } // namespace
@@ -59,8 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     stream.append(reinterpret_cast<const char *>(data), size);
 
-    const auto whole = feed(stream, stream.size() + 1);
-    require(feed(stream, 1 + std::size_t{cut} * cut / 4) == whole && feed(stream, 1) == whole,
+    // Converted once: the reads are pieces of one text.
+    const Text received = latin1ToText(stream);
+    const auto whole = feed(received, received.size() + 1);
+    for (const Text &time : whole.first) { // read back as a field, a time gives itself
+        Text digits = time;
+        std::erase(digits, u':');
+        require(time.size() == 8 && timeOfDayFromField(digits) == time,
+                "every time shown is a valid hh:mm:ss");
+    }
+    // Cut into reads of the input's own size, when that cuts it at all.
+    const std::size_t readSize = 1 + std::size_t{cut} * cut / 4;
+    require(readSize >= received.size() || feed(received, readSize) == whole,
             "cut or whole, the same times and the same text left held");
     return 0;
 }

@@ -1,0 +1,9 @@
+#include "computer_clock.h"
+
+namespace cronalba {
+
+Text clockText(TimeOfDay time) {
+    return formatDigits(time.hours * 10000 + time.minutes * 100 + time.seconds, u"00:00:00");
+}
+
+} // namespace cronalba
