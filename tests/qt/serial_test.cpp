@@ -1,21 +1,26 @@
 // The window over the real serial control, with pseudo-terminals standing for receivers: the
-// test writes NMEA text into a master side and reads its line settings. A second speed, the
-// ways the port closes, and the faults of a real line: a receiver unplugged, hours of noise,
-// many connects.
+// test writes NMEA text into a master side and reads its line settings. A second port at a
+// second speed, the ways the port closes, a port that won't open, and the faults of a real
+// line: a receiver unplugged, hours of noise, many connects.
 #include "fakes.h"
 #include "form1_window.h"
+#include "immediate_program_end.h"
+#include "qt_message_dialog.h"
 #include "quit_on_signal.h"
 #include "serial_port_control.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
 #include <algorithm>
 #include <array>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
 #include <numeric>
 #include <utility>
@@ -64,14 +69,18 @@ public:
     int master = -1;
 };
 
-// How many descriptors of this process are open on path, or at all.
-int openDescriptors(const QString &path = {}) {
-    int count = 0;
+// This process's descriptors open on path, or all of them, with their access modes.
+QMap<int, int> openDescriptors(const QString &path = {}) {
+    QMap<int, int> modes;
     for (const QFileInfo &entry : QDir("/proc/self/fd").entryInfoList(QDir::System)) {
-        count += path.isEmpty() || entry.symLinkTarget() == path ? 1 : 0;
+        if (const int fd = entry.fileName().toInt();
+            path.isEmpty() || entry.symLinkTarget() == path) {
+            modes[fd] = fcntl(fd, F_GETFL) & O_ACCMODE;
+        }
     }
-    return count;
+    return modes;
 }
+const QList<int> kReadOnce{O_RDONLY}; // one descriptor, read-only
 
 // The window over the real serial control, whose ports are the entries of ports: a test may
 // change them between connects, so that a new pseudo-terminal takes an old port number.
@@ -84,10 +93,6 @@ struct PtyWindow {
         });
         form.show();
     }
-    // Port 2 is the pseudo-terminal; port 1 is a device that doesn't exist.
-    explicit PtyWindow(const PseudoTerminal &pty)
-        : PtyWindow({pty.entry(), {u"/dev/cronalba-missing0", u"no existe"}}) {}
-
     void connectAt(const QString &port, const QString &speed) {
         form.findChild<QComboBox *>("comPuerto")->setEditText(port);
         form.findChild<QComboBox *>("comBaudios")->setEditText(speed);
@@ -143,22 +148,24 @@ class SerialTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // A second connect at a typed speed leaves one port open at that speed, and the display
-    // empty until a time comes at it; a whole receiver second, GGA to VTG, that arrives at once
-    // is handled in one notification.
-    void aSecondSpeedThenAWholeSecond() {
+    // A second connect, to another port at a typed speed, leaves that port alone open, read-only,
+    // at that speed, and the display empty until a time comes from it; a whole receiver second,
+    // GGA to VTG, that arrives at once is handled in one notification. A port beyond the list
+    // then fails.
+    void aSecondPortAtASecondSpeedThenAWholeSecond() {
+        PseudoTerminal first;
         PseudoTerminal pty;
-        PtyWindow window(pty);
-        window.connectAt("2", "4800");
-        QCOMPARE(pty.speed(), speed_t(B4800));
-        pty.send("noise$GPRMC,235959.6,A\r\n");
+        PtyWindow window({first.entry(), pty.entry()});
+        window.connectAt("1", "4800");
+        QCOMPARE(first.speed(), speed_t(B4800));
+        first.send("noise$GPRMC,235959.6,A\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "00:00:00", kWaitMs);
 
         window.connectAt("2", "38400");
         QVERIFY(!window.failed());
         QCOMPARE(window.gpsTime(), QString());
         QCOMPARE(pty.speed(), speed_t(B38400));
-        QCOMPARE(openDescriptors(pty.path), 1);
+        QCOMPARE(openDescriptors(pty.path).values(), kReadOnce);
         window.notifications = 0;
         pty.send("$GPGGA,123519.000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"
                  "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n"
@@ -167,6 +174,8 @@ private slots:
                  "$GPVTG,084.4,T,,M,022.4,N,041.5,K*43\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(window.notifications, 1, kWaitMs);
         QCOMPARE(window.gpsTime(), "12:35:20");
+        window.connectAt("3", "4800");
+        QVERIFY(window.failed());
     }
 
     // The exit button, the title bar and the end of the session all close the port.
@@ -179,10 +188,10 @@ private slots:
     void everyWayOutClosesThePort() {
         QFETCH(QString, way);
         PseudoTerminal pty;
-        PtyWindow window(pty);
+        PtyWindow window({pty.entry()});
         closeOnTerminationSignals(window.form);
-        window.connectAt("2", "9600");
-        QCOMPARE(openDescriptors(pty.path), 1);
+        window.connectAt("1", "9600");
+        QCOMPARE(openDescriptors(pty.path).values(), kReadOnce);
         if (way == "SIGTERM") {
             ::raise(SIGTERM); // as the session does at logout
         } else if (way == "title bar") {
@@ -191,10 +200,12 @@ private slots:
             window.click("Command2");
         }
         QTRY_VERIFY_WITH_TIMEOUT(!window.form.isVisible(), kWaitMs);
-        QCOMPARE(openDescriptors(pty.path), 0);
+        QVERIFY(openDescriptors(pty.path).isEmpty());
         QVERIFY(!window.failed());
     }
 
+    // A receiver unplugged: a pseudo-terminal's hang-up, which Qt reports as a read error, then
+    // a device gone altogether, whose descriptor can't be read at all (a resource error).
     void receiverUnpluggedMidSentence() {
         PseudoTerminal receiver;
         PtyWindow window({receiver.entry()});
@@ -216,9 +227,16 @@ private slots:
         PseudoTerminal back;
         window.ports = {back.entry()};
         window.connectAt("1", "4800");
-        QCOMPARE(openDescriptors(back.path), 1);
+        QCOMPARE(openDescriptors(back.path).values(), kReadOnce);
         back.send("$GPRMC,121212,A\r\n$GPRMC,121213,A\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "12:12:13", kWaitMs);
+
+        std::array<int, 2> ends{};
+        QCOMPARE(pipe(ends.data()), 0);
+        ::close(ends[0]); // what is left, the write end, reports an error and can't be read
+        dup2(ends[1], openDescriptors(back.path).firstKey());
+        ::close(ends[1]);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.comm.portOpen(), kWaitMs);
     }
 
     // An hour each at 115200 baud, received at a wrong setting: noise without any "$", then
@@ -241,14 +259,41 @@ private slots:
     void manyConnectsLeakNoDescriptor() {
         PseudoTerminal receiver;
         PtyWindow window({receiver.entry()});
-        const int before = openDescriptors();
+        const auto before = openDescriptors().size();
         for (int i = 0; i < 2000 && !window.failed(); ++i) {
             window.click("Command1");
         }
         QVERIFY(!window.failed());
-        QCOMPARE(openDescriptors(receiver.path), 1);
+        QCOMPARE(openDescriptors(receiver.path).values(), kReadOnce);
         window.click("Command2");
-        QCOMPARE(openDescriptors(), before);
+        QCOMPARE(openDescriptors().size(), before);
+    }
+
+    // A port that won't open: the message box says so, without a sign, and only once it is
+    // dismissed does the program end, with status 1; for real, so in a child: this test again.
+    void aPortThatWontOpenIsToldThenTheProgramEnds() {
+        if (qEnvironmentVariableIsSet("CRONALBA_END_FOR_REAL")) {
+            SerialPortControl comm{[] { return std::vector<SerialPortEntry>{}; }};
+            FakeClock clock;
+            QtMessageDialog messages;
+            ImmediateProgramEnd programEnd;
+            Form1Window form{{comm, clock, messages, programEnd}};
+            QTimer::singleShot(0, [] { // once the box shows: what it says, then OK
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                std::printf("\nicon %d, %s: %s\n", box->icon(), qPrintable(box->windowTitle()),
+                            qPrintable(box->text()));
+                box->accept();
+            });
+            form.findChild<QPushButton *>("Command1")->click();
+            qFatal("the program went on after a port failure");
+        }
+        QProcess child;
+        child.setEnvironment(QProcess::systemEnvironment() << "CRONALBA_END_FOR_REAL=1");
+        child.start(QCoreApplication::applicationFilePath(), {QTest::currentTestFunction()});
+        QVERIFY(child.waitForFinished(kWaitMs));
+        QCOMPARE(child.exitCode(), 1);
+        QVERIFY(child.readAllStandardOutput().contains(
+            "\nicon 0, Cronalba: No puedo abrir el puerto de comunicaciones\n"));
     }
 };
 
