@@ -19,6 +19,8 @@
 #include <filesystem>
 #include <mutex>
 #include <optional>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <sched.h>
@@ -73,8 +75,7 @@ protected:
         standInThread.wait();
     }
 
-    // Sets the clock through the service on bus, with a kernel setter behind it that fails with
-    // error.
+    // Sets the clock through the service on bus, with a kernel setter behind that fails with error.
     ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt, int error = EIO,
                                 milliseconds timeout = 5s,
                                 const BusConnector &bus = &QDBusConnection::sessionBus) {
@@ -156,24 +157,16 @@ TEST_F(TimedatedClockTest, WithoutTheServiceTheKernelDecides) {
 
 // The kernel's clock moves by the shift either way, carrying across whole seconds.
 TEST(ShiftedTime, CarriesAcrossSecondsBothWays) {
-    const struct {
-        timespec current;
-        microseconds shift;
-        timespec shifted;
-    } cases[] = {
+    const std::tuple<timespec, microseconds, timespec> cases[] = {
         // clang-format off
-        {{1000, 0}, 2h + 35min + 19s, {10319, 0}},
-        {{1000, 900'000'000}, 200ms, {1001, 100'000'000}},
-        {{1000, 100'000'000}, -200ms, {999, 900'000'000}},
-        {{1000, 250'000'000}, -250ms, {1000, 0}},
-        {{1000, 999'999'999}, 1us, {1001, 999}},
+        {{1000, 900'000'000}, 200ms, {1001, 100'000'000}}, {{1000, 999'999'999}, 1us, {1001, 999}},
+        {{1000, 100'000'000}, -200ms, {999, 900'000'000}}, {{1000, 250'000'000}, -250ms, {1000, 0}},
         {{20000, 500'000'000}, -(4h + 24min + 41s + 750ms), {4118, 750'000'000}},
         // clang-format on
     };
-    for (const auto &c : cases) {
-        const timespec shifted = shiftedTime(c.current, c.shift);
-        EXPECT_EQ(shifted.tv_sec, c.shifted.tv_sec) << c.shift.count();
-        EXPECT_EQ(shifted.tv_nsec, c.shifted.tv_nsec) << c.shift.count();
+    for (const auto &[current, shift, expected] : cases) {
+        const auto [sec, nsec] = shiftedTime(current, shift);
+        EXPECT_EQ(std::pair(sec, nsec), std::pair(expected.tv_sec, expected.tv_nsec));
     }
 }
 

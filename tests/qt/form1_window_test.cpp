@@ -96,8 +96,7 @@ private slots:
             QVERIFY(box.contains(
                 QFontMetrics(label->font()).boundingRect(box, Qt::TextWordWrap, label->text())));
         }
-        // A box's text (a combo box's too) needs its width, plus the margins Qt puts around the
-        // 17 characters its size hint allows for.
+        // A box's text needs its width plus the margins Qt's size hint puts around 17 characters.
         const auto *combo = qobject_cast<const QComboBox *>(widget);
         if (const auto *edit =
                 combo ? combo->lineEdit() : qobject_cast<const QLineEdit *>(widget)) {
@@ -105,21 +104,6 @@ private slots:
             const int margins = edit->sizeHint().width() - 17 * metrics.horizontalAdvance(u'x');
             QVERIFY(margins + metrics.horizontalAdvance(edit->text()) <= edit->width());
         }
-    }
-
-    void tabOrderFollowsTheTabIndices() {
-        WindowOverFakes window;
-        const QStringList expected = {"txtOffset", "comPuerto", "comBaudios",
-                                      "Command1",  "cmdSync",   "Command2"};
-        QStringList chain;
-        auto *widget = window.control<QWidget>("txtOffset");
-        while (chain.size() < expected.size()) {
-            if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName())) {
-                chain.append(widget->objectName());
-            }
-            widget = widget->nextInFocusChain();
-        }
-        QCOMPARE(chain, expected);
     }
 
     // The ports are listed in the tooltip on hovering, and the timer shows the computer's time
@@ -170,14 +154,24 @@ private slots:
         }
     }
 
-    // The focus starts where the first typing belongs, and the speed typed is the speed a
-    // connect uses: no completion from the list.
+    // The focus starts where the first typing belongs, Tab follows the tab indices, and the
+    // speed typed is the speed a connect uses: no completion from the list.
     void typingGoesWhereItBelongsAsTyped() {
         WindowOverFakes window;
         window.form.show();
         QVERIFY(QTest::qWaitForWindowActive(&window.form));
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), "txtOffset");
+        const QStringList expected = {"txtOffset", "comPuerto", "comBaudios",
+                                      "Command1",  "cmdSync",   "Command2"};
+        QStringList chain;
+        for (auto *widget = QApplication::focusWidget(); chain.size() < expected.size();
+             widget = widget->nextInFocusChain()) {
+            if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName())) {
+                chain.append(widget->objectName());
+            }
+        }
+        QCOMPARE(chain, expected);
         auto *speed = window.control<QComboBox>("comBaudios");
         for (const QString typed : {"1", "11", "5", "96"}) {
             speed->setFocus();

