@@ -99,7 +99,7 @@ private slots:
         // A box's text needs its width plus the margins Qt's size hint puts around 17 characters.
         const auto *combo = qobject_cast<const QComboBox *>(widget);
         if (const auto *edit =
-                combo ? combo->lineEdit() : qobject_cast<const QLineEdit *>(widget)) {
+                combo != nullptr ? combo->lineEdit() : qobject_cast<const QLineEdit *>(widget)) {
             const QFontMetrics metrics(edit->font());
             const int margins = edit->sizeHint().width() - 17 * metrics.horizontalAdvance(u'x');
             QVERIFY(margins + metrics.horizontalAdvance(edit->text()) <= edit->width());
