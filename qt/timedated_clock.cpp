@@ -3,9 +3,6 @@
 #include <QDBusError>
 #include <QDBusMessage>
 
-#include <cerrno>
-#include <cstring>
-#include <ctime>
 #include <utility>
 
 namespace cronalba {
@@ -49,39 +46,6 @@ ClockSetResult serviceRefusal(const QDBusError &error) {
 }
 
 } // namespace
-
-int shiftRealtimeClock(std::chrono::microseconds shift) {
-    using namespace std::chrono;
-    timespec current{};
-    if (clock_gettime(CLOCK_REALTIME, &current) != 0) {
-        return errno;
-    }
-    const auto target = seconds(current.tv_sec) + nanoseconds(current.tv_nsec) + shift;
-    const auto wholeSeconds = floor<seconds>(target);
-    timespec wanted{};
-    wanted.tv_sec = static_cast<time_t>(wholeSeconds.count());
-    wanted.tv_nsec = static_cast<long>(duration_cast<nanoseconds>(target - wholeSeconds).count());
-    return clock_settime(CLOCK_REALTIME, &wanted) == 0 ? 0 : errno;
-}
-
-KernelClock::KernelClock(ClockShifter shifter)
-    : m_shifter(std::move(shifter)) {}
-
-ClockSetResult KernelClock::setTimeOfDay(TimeOfDay newTime, Moment requestedAt) {
-    const auto shift = clockShift(newTime, requestedAt);
-    if (!shift) {
-        return result(ClockOutcome::TimeSkipped);
-    }
-    // Relative like the time service's change: the moments since the click don't count.
-    const int error = m_shifter(*shift);
-    if (error == EPERM) {
-        return result(ClockOutcome::NotPermitted);
-    }
-    if (error != 0) {
-        return result(ClockOutcome::Failed, QString::fromLocal8Bit(std::strerror(error)));
-    }
-    return result(ClockOutcome::Done);
-}
 
 TimedatedClock::TimedatedClock(BusConnector bus, std::unique_ptr<ComputerClock> fallback,
                                std::chrono::milliseconds replyTimeout)

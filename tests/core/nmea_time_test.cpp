@@ -18,7 +18,7 @@ TEST(TimeOfDayFromField, ShowsOnlyATimeOfDay) {
         // Rounding carries into the minutes, the hours and past midnight.
         {u"123559.6", u"12:36:00"}, {u"125959.5", u"13:00:00"},     {u"235959.5", u"00:00:00"},
         // Not a time of day: the display keeps what it shows.
-        {u"", none},        {u".", none},       {u"12a519", none},  {u"126199", none},
+        {u"", none},        {u".", none},       {u"12a519", none},  {u"126000", none},
         {u"123560", none},  {u"240000", none},  {u"1235190", none}, {u"123519.5.5", none},
         {u"-123519", none}, {u"+123519", none}, {u" 123519", none}, {u"123519.x", none},
         {u"1e5", none},     {u"12\u0663519", none},

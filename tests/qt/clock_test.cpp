@@ -19,6 +19,8 @@
 #include <filesystem>
 #include <mutex>
 #include <optional>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <sched.h>
@@ -73,15 +75,15 @@ protected:
         standInThread.wait();
     }
 
-    // Sets the clock through the service, with a kernel setter behind it that fails with error.
+    // Sets the clock through the service on bus, with a kernel setter behind that fails with error.
     ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt, int error = EIO,
-                                milliseconds timeout = 5s) {
+                                milliseconds timeout = 5s,
+                                const BusConnector &bus = &QDBusConnection::sessionBus) {
         auto kernel = std::make_unique<KernelClock>([this, error](microseconds shift) {
             kernelShift = shift;
             return error;
         });
-        return TimedatedClock(&QDBusConnection::sessionBus, std::move(kernel), timeout)
-            .setTimeOfDay(newTime, requestedAt);
+        return TimedatedClock(bus, std::move(kernel), timeout).setTimeOfDay(newTime, requestedAt);
     }
 
     QDBusConnection service = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "service");
@@ -132,7 +134,8 @@ TEST_F(TimedatedClockTest, AsksTheServiceForTheChangeSinceTheClick) {
     EXPECT_FALSE(kernelShift);
 }
 
-// Without the service, the kernel's setter moves the clock by the change since the click.
+// Without the service on the bus, or without a system bus at all (see main), the kernel's
+// setter moves the clock by the change since the click.
 TEST_F(TimedatedClockTest, WithoutTheServiceTheKernelDecides) {
     const struct {
         int error;
@@ -141,12 +144,29 @@ TEST_F(TimedatedClockTest, WithoutTheServiceTheKernelDecides) {
     } cases[] = {{0, ClockOutcome::Done, u""},
                  {EPERM, ClockOutcome::NotPermitted, u""},
                  {EINVAL, ClockOutcome::Failed, u"Invalid argument"}};
-    for (const auto &c : cases) {
-        const ClockSetResult result =
-            setTimeOfDay({14, 35, 19}, momentOf(kNoon.addMSecs(500)), c.error);
-        EXPECT_EQ(kernelShift, 2h + 35min + 18s + 500ms);
-        EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_TRUE(result.detail == c.detail);
+    for (const auto bus : {&QDBusConnection::sessionBus, &QDBusConnection::systemBus}) {
+        for (const auto &c : cases) {
+            const ClockSetResult result =
+                setTimeOfDay({14, 35, 19}, momentOf(kNoon.addMSecs(500)), c.error, 5s, bus);
+            EXPECT_EQ(kernelShift, 2h + 35min + 18s + 500ms);
+            EXPECT_EQ(result.outcome, c.outcome);
+            EXPECT_TRUE(result.detail == c.detail);
+        }
+    }
+}
+
+// The kernel's clock moves by the shift either way, carrying across whole seconds.
+TEST(ShiftedTime, CarriesAcrossSecondsBothWays) {
+    const std::tuple<timespec, microseconds, timespec> cases[] = {
+        // clang-format off
+        {{1000, 900'000'000}, 200ms, {1001, 100'000'000}}, {{1000, 999'999'999}, 1us, {1001, 999}},
+        {{1000, 100'000'000}, -200ms, {999, 900'000'000}}, {{1000, 250'000'000}, -250ms, {1000, 0}},
+        {{20000, 500'000'000}, -(4h + 24min + 41s + 750ms), {4118, 750'000'000}},
+        // clang-format on
+    };
+    for (const auto &[current, shift, expected] : cases) {
+        const auto [sec, nsec] = shiftedTime(current, shift);
+        EXPECT_EQ(std::pair(sec, nsec), std::pair(expected.tv_sec, expected.tv_nsec));
     }
 }
 
@@ -215,6 +235,8 @@ int main(int argc, char **argv) {
         std::perror("dbus-run-session");
         return 1;
     }
+    // A machine without a system bus: the one of this machine is never reached.
+    setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/system_bus_socket", 1);
     // A zone with daylight saving time, the same wherever the tests run.
     setenv("TZ", "Europe/Madrid", 1);
     tzset();
