@@ -405,7 +405,8 @@ void Form1Window::layOut(UINT dpi) {
         SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         RECT place = placeOf(row, dpi);
         if (row.kind == ControlKind::ComboBox) {
-            // A combo box's height holds its dropped-down list: a row for every speed.
+            // A combo box's height holds its dropped-down list: a row for every speed, and the
+            // list's border.
             const auto rowHeight = static_cast<int>(SendMessageW(handle, CB_GETITEMHEIGHT, 0, 0));
             place.bottom += rowHeight * static_cast<int>(kSpeeds.size()) + 2;
         }
