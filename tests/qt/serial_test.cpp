@@ -1,10 +1,11 @@
 // The window over the real serial control, with pseudo-terminals standing for receivers: the
 // test writes NMEA text into a master side and reads its line settings. A second port at a
 // second speed, the ways the port closes, a port that won't open, and the faults of a real
-// line: a receiver unplugged, hours of noise.
+// line: a receiver unplugged. (Hours of noise are a benchmark: bench/latency_bench.cpp.)
 #include "fakes.h"
 #include "form1_window.h"
 #include "immediate_program_end.h"
+#include "messages.h"
 #include "qt_message_dialog.h"
 #include "quit_on_signal.h"
 #include "serial_port_control.h"
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <algorithm>
 #include <array>
 #include <csignal>
 #include <cstdio>
@@ -25,7 +25,6 @@
 
 #include <fcntl.h>
 #include <pty.h>
-#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -108,13 +107,6 @@ struct PtyWindow {
     Form1Window form{{comm, clock, messages, programEnd}};
     int notifications = 0; // comNMEA's, so far
 };
-
-// The peak of this process's resident memory so far, in KiB.
-long peakResidentKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 } // namespace
 
@@ -208,28 +200,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window.comm.portOpen(), kWaitMs);
     }
 
-    // Two hours at 115200 baud, received at a wrong setting: noise full of "$" that never ends a
-    // sentence, written as fast as the window takes it. What is held stays bounded, and the
-    // receiver's sentences show once they come.
-    void hoursOfNoiseThenSentences() {
-        constexpr qint64 kTwoHoursAt115200 = qint64{115200} / 10 * 7200;
-        const QByteArray noise = QByteArray("$GP\x80\xff\n\0,", 9).repeated(7282);
-        PseudoTerminal receiver;
-        PtyWindow window({receiver.entry()});
-        window.connectAt("1", "115200");
-        const long peakBefore = peakResidentKiB();
-        fcntl(receiver.master, F_SETFL, fcntl(receiver.master, F_GETFL) | O_NONBLOCK);
-        for (qint64 sent = 0; sent < kTwoHoursAt115200;) {
-            const ssize_t written = ::write(receiver.master, noise.constData(), noise.size());
-            QVERIFY(written > 0 || errno == EAGAIN);
-            sent += std::max(written, ssize_t{0});
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50); // the window reads
-        }
-        receiver.send("$GPRMC,131313,A\r\n$GPGGA,131314,x\r\n");
-        QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "13:13:14", kWaitMs);
-        QVERIFY2(peakResidentKiB() - peakBefore < 64L * 1024, "what is held grows with the noise");
-    }
-
     // A port that won't open: the message box says so, without a sign, and only once it is
     // dismissed does the program end, with status 1; for real, so in a child: this test again.
     void aPortThatWontOpenIsToldThenTheProgramEnds() {
@@ -253,8 +223,12 @@ private slots:
         child.start(QCoreApplication::applicationFilePath(), {QTest::currentTestFunction()});
         QVERIFY(child.waitForFinished(kWaitMs));
         QCOMPARE(child.exitCode(), 1);
-        QVERIFY(child.readAllStandardOutput().contains(
-            "\nicon 0, Cronalba: No puedo abrir el puerto de comunicaciones\n"));
+        const auto text = [](TextView view) {
+            return QString::fromUtf16(view.data(), static_cast<qsizetype>(view.size()));
+        };
+        QVERIFY(child.readAllStandardOutput().contains(QStringLiteral("\nicon 0, %1: %2\n")
+                                                           .arg(text(kAppTitle), text(kPortFailure))
+                                                           .toUtf8()));
     }
 };
 
