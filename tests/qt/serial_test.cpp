@@ -54,10 +54,14 @@ public:
         QCOMPARE(::write(master, bytes.constData(), static_cast<size_t>(bytes.size())),
                  bytes.size());
     }
-    speed_t speed() const {
+    // The line as the device sees it: its speed, and whether it runs without flow control.
+    // (A pseudo-terminal keeps its own data bits, parity and stop bits, whatever is asked.)
+    std::pair<speed_t, bool> line() const {
         termios settings{};
         tcgetattr(master, &settings);
-        return cfgetospeed(&settings);
+        const bool noFlowControl =
+            (settings.c_cflag & CRTSCTS) == 0 && (settings.c_iflag & (IXON | IXOFF)) == 0;
+        return {cfgetispeed(&settings), noFlowControl};
     }
     void closeMaster() { ::close(std::exchange(master, -1)); }
     SerialPortEntry entry() const { return {path.toStdU16String(), u"pseudo-terminal"}; }
@@ -122,14 +126,14 @@ private slots:
         PseudoTerminal pty;
         PtyWindow window({first.entry(), pty.entry()});
         window.connectAt("1", "4800");
-        QCOMPARE(first.speed(), speed_t(B4800));
+        QCOMPARE(first.line(), std::pair(speed_t(B4800), true));
         first.send("noise$GPRMC,235959.6,A\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(window.gpsTime(), "00:00:00", kWaitMs);
 
         window.connectAt("2", "38400");
         QVERIFY(!window.failed());
         QCOMPARE(window.gpsTime(), QString());
-        QCOMPARE(pty.speed(), speed_t(B38400));
+        QCOMPARE(pty.line(), std::pair(speed_t(B38400), true));
         QCOMPARE(openDescriptors(pty.path).values(), kReadOnce);
         window.notifications = 0;
         pty.send("$GPGGA,123519.000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"
