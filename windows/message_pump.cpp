@@ -1,5 +1,7 @@
 #include "message_pump.h"
 
+#include <array>
+
 namespace cronalba::windows {
 
 int MessagePump::run() {
@@ -16,11 +18,10 @@ bool MessagePump::runUntil(HANDLE object) {
 
 std::optional<int> MessagePump::dispatchUntil(HANDLE object) {
     for (;;) {
-        // The port's event is asked for each time: it is the port's for its whole life.
-        const HANDLE events[] = {comNMEA.notificationEvent(), object};
+        const std::array<HANDLE, 2> events{comNMEA.notificationEvent(), object};
         const DWORD count = object ? 2 : 1;
-        const DWORD woken =
-            MsgWaitForMultipleObjectsEx(count, events, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        const DWORD woken = MsgWaitForMultipleObjectsEx(count, events.data(), INFINITE, QS_ALLINPUT,
+                                                        MWMO_INPUTAVAILABLE);
         if (woken == WAIT_OBJECT_0) {
             comNMEA.onNotified();
             continue;

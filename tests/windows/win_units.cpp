@@ -90,9 +90,8 @@ void timeToSet() {
 
 // The elevated copy takes one argument, whole milliseconds within 48 hours either way.
 void shiftArgument() {
-    using Arguments = std::vector<std::wstring>;
     const struct {
-        Arguments arguments;
+        std::vector<std::wstring> arguments;
         std::optional<milliseconds> shift;
     } cases[] = {
         // clang-format off
@@ -141,7 +140,6 @@ void elevatedChange() {
     int row = 0;
     for (const auto &c : cases) {
         run = c.run;
-        argument.clear();
         const auto result = clock.setTimeOfDay(newTime, reading.moment - 10s);
         check(argument == shift, "desplazamiento desde la pulsación", ++row);
         check(result.outcome == c.outcome && result.detail.ends_with(c.detailEnd),
