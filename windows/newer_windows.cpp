@@ -53,4 +53,13 @@ FILETIME systemTimeNow() {
     return now;
 }
 
+void loadDllsFromSystemFolder() {
+    using SetDefaultDllDirectoriesCall = BOOL(WINAPI *)(DWORD);
+    static const auto setDefaultDllDirectories =
+        systemFunction<SetDefaultDllDirectoriesCall>(L"kernel32.dll", "SetDefaultDllDirectories");
+    if (!setDefaultDllDirectories || !setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        SetDllDirectoryW(L"");
+    }
+}
+
 } // namespace cronalba::windows

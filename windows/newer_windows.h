@@ -20,4 +20,9 @@ RECT windowRectFor(RECT client, DWORD style, UINT dpi);
 // Windows 8); before, to the clock tick.
 FILETIME systemTimeNow();
 
+// Loads DLLs by name from the system folder only, never from the program's folder, which may
+// be a Downloads folder with anything in it (SetDefaultDllDirectories, Windows 8, and Windows 7
+// with KB2533623); without it, at least not from the current folder.
+void loadDllsFromSystemFolder();
+
 } // namespace cronalba::windows

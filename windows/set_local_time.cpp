@@ -6,16 +6,6 @@ namespace cronalba::windows {
 
 namespace {
 
-bool lacksPrivilege(DWORD error) {
-    return error == ERROR_PRIVILEGE_NOT_HELD || error == ERROR_NOT_ALL_ASSIGNED ||
-           error == ERROR_ACCESS_DENIED;
-}
-
-SetLocalTimeResult failure(DWORD error) {
-    return {lacksPrivilege(error) ? SetLocalTimeOutcome::NoPrivilege : SetLocalTimeOutcome::Failed,
-            error};
-}
-
 // Enables SE_SYSTEMTIME_NAME in the process's token; ERROR_SUCCESS or why not.
 DWORD enableSystemTimePrivilege() {
     HANDLE opened = nullptr;
@@ -33,20 +23,50 @@ DWORD enableSystemTimePrivilege() {
     return GetLastError();
 }
 
+// The system's words for error, followed by its number.
+Text systemMessage(DWORD error) {
+    wchar_t *words = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t *>(&words), 0, nullptr);
+    Text text = length > 0 ? Text(words, words + length) : Text();
+    LocalFree(words);
+    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ')) {
+        text.pop_back();
+    }
+    const Text code = formatDigits(static_cast<std::int64_t>(error), u"");
+    return text.empty() ? code : text + u" " + code;
+}
+
 } // namespace
 
-SetLocalTimeResult setLocalTimeWithPrivilege(const SYSTEMTIME &local) {
+DWORD setLocalTimeWithPrivilege(const SYSTEMTIME &local) {
     if (const DWORD error = enableSystemTimePrivilege(); error != ERROR_SUCCESS) {
-        return failure(error);
+        return error;
     }
     // Windows converts with the daylight saving setting in force before the call; the second
     // call converts with the one of the new time, in case the change crossed over.
     for (int call = 0; call < 2; ++call) {
         if (!SetLocalTime(&local)) {
-            return failure(GetLastError());
+            return GetLastError();
         }
     }
-    return {SetLocalTimeOutcome::Done, ERROR_SUCCESS};
+    return ERROR_SUCCESS;
+}
+
+bool lacksPrivilege(DWORD error) {
+    return error == ERROR_PRIVILEGE_NOT_HELD || error == ERROR_NOT_ALL_ASSIGNED ||
+           error == ERROR_ACCESS_DENIED;
+}
+
+ClockSetResult clockResultOf(DWORD error) {
+    if (error == ERROR_SUCCESS) {
+        return {ClockOutcome::Done, {}};
+    }
+    if (lacksPrivilege(error)) {
+        return {ClockOutcome::NeedsAdministrator, {}};
+    }
+    return {ClockOutcome::Failed, systemMessage(error)};
 }
 
 } // namespace cronalba::windows

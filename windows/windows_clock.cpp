@@ -1,5 +1,6 @@
 #include "windows_clock.h"
 
+#include "elevated_change.h"
 #include "newer_windows.h"
 #include "set_local_time.h"
 
@@ -24,16 +25,6 @@ FILETIME fileTimeOf(Moment moment) {
     return {static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
 }
 
-// The calendar time of moment in zone, with its rules for that date.
-SYSTEMTIME localTimeOf(Moment moment, const TIME_ZONE_INFORMATION *zone = nullptr) {
-    const FILETIME file = fileTimeOf(moment);
-    SYSTEMTIME utc{};
-    SYSTEMTIME local{};
-    FileTimeToSystemTime(&file, &utc);
-    SystemTimeToTzSpecificLocalTime(zone, &utc, &local);
-    return local;
-}
-
 // The moment at which zone shows local; nothing when it never does (a time that the change to
 // summer time skips).
 std::optional<Moment> momentOfLocal(const SYSTEMTIME &local, const TIME_ZONE_INFORMATION *zone) {
@@ -44,38 +35,33 @@ std::optional<Moment> momentOfLocal(const SYSTEMTIME &local, const TIME_ZONE_INF
         return std::nullopt;
     }
     const Moment moment = momentOf(file);
-    const SYSTEMTIME back = localTimeOf(moment, zone);
+    const SYSTEMTIME back = localTimeAt(moment, zone);
     if (back.wHour != local.wHour || back.wMinute != local.wMinute) {
         return std::nullopt;
     }
     return moment;
 }
 
-Text systemMessage(unsigned long error) {
-    wchar_t *words = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t *>(&words), 0, nullptr);
-    Text text = length > 0 ? Text(words, words + length) : Text();
-    LocalFree(words);
-    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ')) {
-        text.pop_back();
-    }
-    const Text code = formatDigits(static_cast<std::int64_t>(error), u"");
-    return text.empty() ? code : text + u" " + code;
-}
-
 } // namespace
+
+SYSTEMTIME localTimeAt(Moment moment, const TIME_ZONE_INFORMATION *zone) {
+    const FILETIME file = fileTimeOf(moment);
+    SYSTEMTIME utc{};
+    SYSTEMTIME local{};
+    FileTimeToSystemTime(&file, &utc);
+    SystemTimeToTzSpecificLocalTime(zone, &utc, &local);
+    return local;
+}
 
 ClockReading WindowsClock::now() const {
     const Moment moment = momentOf(systemTimeNow());
-    const SYSTEMTIME local = localTimeOf(moment);
+    const SYSTEMTIME local = localTimeAt(moment);
     return {moment, {local.wHour, local.wMinute, local.wSecond}};
 }
 
-std::optional<SYSTEMTIME> localTimeToSet(TimeOfDay newTime, Moment requestedAt, Moment now,
-                                         const TIME_ZONE_INFORMATION *zone) {
-    SYSTEMTIME target = localTimeOf(requestedAt, zone);
+std::optional<std::chrono::milliseconds> shiftToSet(TimeOfDay newTime, Moment requestedAt,
+                                                    const TIME_ZONE_INFORMATION *zone) {
+    SYSTEMTIME target = localTimeAt(requestedAt, zone);
     target.wHour = static_cast<WORD>(newTime.hours);
     target.wMinute = static_cast<WORD>(newTime.minutes);
     target.wSecond = static_cast<WORD>(newTime.seconds);
@@ -84,25 +70,31 @@ std::optional<SYSTEMTIME> localTimeToSet(TimeOfDay newTime, Moment requestedAt, 
     if (!targetMoment) {
         return std::nullopt;
     }
-    // What the clock would read now, had it been set at the click.
-    return localTimeOf(now + (*targetMoment - requestedAt), zone);
+    return std::chrono::round<std::chrono::milliseconds>(*targetMoment - requestedAt);
+}
+
+DWORD moveClockBy(std::chrono::milliseconds shift) {
+    return setLocalTimeWithPrivilege(localTimeAt(momentOf(systemTimeNow()) + shift));
 }
 
 ClockSetResult WindowsClock::setTimeOfDay(TimeOfDay newTime, Moment requestedAt) {
-    const auto local = localTimeToSet(newTime, requestedAt, now().moment);
-    if (!local) {
+    // A shift from the click, so that the time until the change is made doesn't make it late.
+    const auto shift = shiftToSet(newTime, requestedAt);
+    if (!shift) {
         return {ClockOutcome::TimeSkipped, {}};
     }
-    const SetLocalTimeResult result = setLocalTimeWithPrivilege(*local);
-    switch (result.outcome) {
-    case SetLocalTimeOutcome::Done:
-        return {ClockOutcome::Done, {}};
-    case SetLocalTimeOutcome::NoPrivilege:
-        return {ClockOutcome::NeedsAdministrator, {}};
-    case SetLocalTimeOutcome::Failed:
-        break;
+    const ClockSetResult result = clockResultOf(moveClockBy(*shift));
+    if (result.outcome != ClockOutcome::NeedsAdministrator) {
+        return result;
     }
-    return {ClockOutcome::Failed, systemMessage(result.errorCode)};
+    // Without the right, only this change is made by an elevated copy of the program, with an
+    // administrator's consent.
+    const ElevatedRun run = runElevated(shiftArgument(*shift));
+    if (run.startError == ERROR_CANCELLED) {
+        return {ClockOutcome::ConsentRefused, {}};
+    }
+    return run.startError == ERROR_SUCCESS ? resultOfExitStatus(run.exitStatus)
+                                           : clockResultOf(run.startError);
 }
 
 } // namespace cronalba::windows

@@ -4,23 +4,49 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <functional>
 #include <optional>
+#include <string>
 
 namespace cronalba::windows {
 
-// The computer's clock through the Windows API: read in the computer's time zone, and set with
-// SetLocalTime, which needs an administrator's system-time privilege.
-class WindowsClock final : public ComputerClock {
-public:
-    ClockReading now() const override;
-    ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt) override;
+// How a run of the program's elevated copy went (see elevated_change.h).
+struct ElevatedRun {
+    DWORD startError = ERROR_SUCCESS; // why it didn't start: ERROR_CANCELLED, consent refused
+    DWORD exitStatus = 0;             // once it started, how it ended
 };
 
-// The local date and time to hand to SetLocalTime at the moment now, so that the clock reads as
-// if it had been set to newTime on requestedAt's date at requestedAt; nothing when zone never
-// shows newTime on that date (skipped by the change to summer time). zone null is the
-// computer's time zone.
-std::optional<SYSTEMTIME> localTimeToSet(TimeOfDay newTime, Moment requestedAt, Moment now,
-                                         const TIME_ZONE_INFORMATION *zone = nullptr);
+// Starts the program's elevated copy with argument, which makes Windows ask for an
+// administrator's consent, and waits for its end.
+using RunElevated = std::function<ElevatedRun(const std::wstring &argument)>;
+
+// The computer's clock through the Windows API: read in the computer's time zone, and set with
+// SetLocalTime, which needs an administrator's system-time privilege. Without it, the change is
+// handed to an elevated copy of the program through runElevated.
+class WindowsClock final : public ComputerClock {
+public:
+    explicit WindowsClock(RunElevated elevatedRun)
+        : runElevated(std::move(elevatedRun)) {}
+
+    ClockReading now() const override;
+    ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt) override;
+
+private:
+    RunElevated runElevated;
+};
+
+// How far the clock is to move from requestedAt for it to read newTime on requestedAt's date,
+// to the millisecond; nothing when zone never shows newTime on that date (skipped by the change
+// to summer time). zone null is the computer's time zone.
+std::optional<std::chrono::milliseconds> shiftToSet(TimeOfDay newTime, Moment requestedAt,
+                                                    const TIME_ZONE_INFORMATION *zone = nullptr);
+
+// The calendar time that zone (null: the computer's) shows at moment.
+SYSTEMTIME localTimeAt(Moment moment, const TIME_ZONE_INFORMATION *zone = nullptr);
+
+// Sets the clock to its reading now moved by shift, in this process: ERROR_SUCCESS or the
+// error, as setLocalTimeWithPrivilege gives it.
+DWORD moveClockBy(std::chrono::milliseconds shift);
 
 } // namespace cronalba::windows

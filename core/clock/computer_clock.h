@@ -31,6 +31,7 @@ enum class ClockOutcome {
     TimeSkipped,        // the time doesn't exist today here (skipped by the change to summer time)
     NotPermitted,       // the system refuses this user (no root, no CAP_SYS_TIME)
     NeedsAdministrator, // Windows grants the change to administrators only
+    ConsentRefused,     // the administrator's consent that Windows asked for wasn't given
     AutomaticSyncOn,    // the time service sets the clock itself and refuses changes by hand
     NotAuthorized,      // the password was refused or its request cancelled
     NoReply,            // the time service didn't answer in time

@@ -46,10 +46,17 @@ Text clockRefusalMessage(const ClockSetResult &result) {
                        kNotChanged,
                        u"\n\nEjecute Cronalba como administrador (root) y vuelva a intentarlo."});
     case ClockOutcome::NeedsAdministrator:
-        return joined({u"Windows no permite a este usuario cambiar la hora del ordenador. ",
+        return joined({u"Windows no permite cambiar la hora del ordenador ni con el permiso de un "
+                       u"administrador. ",
                        kNotChanged,
-                       u"\n\nCierre Cronalba y vuelva a abrirlo con \"Ejecutar como "
-                       u"administrador\"."});
+                       u"\n\nPida a quien administra el ordenador el derecho \"Cambiar la hora "
+                       u"del sistema\" y vuelva a intentarlo."});
+    case ClockOutcome::ConsentRefused:
+        return joined({u"No se ha autorizado el cambio de hora: no se ha dado el permiso de "
+                       u"administrador que pide Windows. ",
+                       kNotChanged,
+                       u"\n\nVuelva a pulsar \"Sincronizar Hora\" y acepte la petición de "
+                       u"Windows."});
     case ClockOutcome::AutomaticSyncOn:
         return joined({u"La sincronización automática de la hora está activada y el sistema no "
                        u"deja cambiar la hora a mano. ",

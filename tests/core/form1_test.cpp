@@ -145,7 +145,8 @@ TEST(ClockRefusalMessage, SaysWhyAndWhatToDo) {
         // clang-format off
         {ClockOutcome::TimeSkipped, u"horario de verano"},
         {ClockOutcome::NotPermitted, u"Ejecute Cronalba como administrador (root)"},
-        {ClockOutcome::NeedsAdministrator, u"\"Ejecutar como administrador\""},
+        {ClockOutcome::NeedsAdministrator, u"\"Cambiar la hora del sistema\""},
+        {ClockOutcome::ConsentRefused, u"acepte la petición de Windows"},
         {ClockOutcome::AutomaticSyncOn, u"timedatectl set-ntp false"},
         {ClockOutcome::NotAuthorized, u"contraseña"}, {ClockOutcome::NoReply, u"no ha respondido"},
         {ClockOutcome::Failed, u"(Input/output error)"},

@@ -1,13 +1,18 @@
 // The Windows front end's plain functions, run under wine by scripts/check-windows: the serial
-// line a driver is handed, and the local date and time the clock is set to. Prints each failure
-// and "N passed, N failed"; the exit status is 1 when any failed.
+// line a driver is handed, the local date and time the clock is set to, the elevated copy's
+// argument and what its end means to the window, and the wait for it. Prints each failure and
+// "N passed, N failed"; the exit status is 1 when any failed.
 #include "com_port.h"
+#include "elevated_change.h"
+#include "message_pump.h"
 #include "windows_clock.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,15 +76,96 @@ void timeToSet() {
     int row = 0;
     for (const auto &c : cases) {
         const cronalba::Moment requestedAt = c.day + c.requestedAt;
-        const auto set = cronalba::windows::localTimeToSet(c.newTime, requestedAt,
-                                                           requestedAt + c.later, c.zone);
+        const auto shift = cronalba::windows::shiftToSet(c.newTime, requestedAt, c.zone);
         char shown[32] = "-";
-        if (set) {
-            std::snprintf(shown, sizeof shown, "%04u-%02u-%02u %02u:%02u:%02u", set->wYear,
-                          set->wMonth, set->wDay, set->wHour, set->wMinute, set->wSecond);
+        if (shift) {
+            const SYSTEMTIME set =
+                cronalba::windows::localTimeAt(requestedAt + c.later + *shift, c.zone);
+            std::snprintf(shown, sizeof shown, "%04u-%02u-%02u %02u:%02u:%02u", set.wYear,
+                          set.wMonth, set.wDay, set.wHour, set.wMinute, set.wSecond);
         }
         check(std::string(shown) == c.set, "fecha y hora que se ponen", ++row);
     }
+}
+
+// The elevated copy takes one argument, whole milliseconds within 48 hours either way.
+void shiftArgument() {
+    const struct {
+        std::vector<std::wstring> arguments;
+        std::optional<milliseconds> shift;
+    } cases[] = {
+        // clang-format off
+        {{L"3600000"}, 3600000ms}, {{L"-250"}, -250ms}, {{L"+172800000"}, 48h},
+        {{L"-172800000"}, -48h}, {{L"172800001"}, {}}, {{L"99999999999999999999"}, {}},
+        {{L""}, {}}, {{L"-"}, {}}, {{L"12a"}, {}}, {{L"1 000"}, {}}, {{L"5", L"6"}, {}},
+        // clang-format on
+    };
+    int row = 0;
+    for (const auto &c : cases) {
+        check(cronalba::windows::shiftOf(c.arguments) == c.shift, "argumento de la copia", ++row);
+    }
+}
+
+// Refused in this process (wine moves no clock by more than a second), the change goes to the
+// elevated copy as the shift from the click; how that copy ends, or why it never started,
+// becomes the window's outcome.
+void elevatedChange() {
+    using cronalba::ClockOutcome;
+    using namespace cronalba::windows;
+    std::wstring argument;
+    ElevatedRun run;
+    WindowsClock clock([&](const std::wstring &given) {
+        argument = given;
+        return run;
+    });
+    // An hour away from the time shown now, asked for ten seconds ago.
+    const cronalba::ClockReading reading = clock.now();
+    const int hours = reading.localTime.hours < 12 ? 1 : -1;
+    const cronalba::TimeOfDay newTime{reading.localTime.hours + hours, reading.localTime.minutes,
+                                      reading.localTime.seconds};
+    const auto fraction = round<milliseconds>(reading.moment - floor<seconds>(reading.moment));
+    const std::wstring shift = std::to_wstring((hours * 1h + 10s - fraction).count());
+    const struct {
+        ElevatedRun run;
+        ClockOutcome outcome;
+        const char16_t *detailEnd;
+    } cases[] = {
+        {{ERROR_SUCCESS, kChangeMade}, ClockOutcome::Done, u""},
+        {{ERROR_SUCCESS, kChangeNotPermitted}, ClockOutcome::NeedsAdministrator, u""},
+        {{ERROR_SUCCESS, kChangeFailed | ERROR_INVALID_PARAMETER}, ClockOutcome::Failed, u" 87"},
+        {{ERROR_SUCCESS, kChangeBadArgument}, ClockOutcome::Failed, u" 160"},
+        {{ERROR_CANCELLED, 0}, ClockOutcome::ConsentRefused, u""},
+        {{ERROR_FILE_NOT_FOUND, 0}, ClockOutcome::Failed, u" 2"},
+    };
+    int row = 0;
+    for (const auto &c : cases) {
+        run = c.run;
+        const auto result = clock.setTimeOfDay(newTime, reading.moment - 10s);
+        check(argument == shift, "desplazamiento desde la pulsación", ++row);
+        check(result.outcome == c.outcome && result.detail.ends_with(c.detailEnd),
+              "resultado de la copia elevada", row);
+    }
+}
+
+// The wait for the elevated copy goes on dispatching the window's messages: a timer's, here,
+// which ends it; waited for without them, the object ends it by itself after three seconds.
+HANDLE waited = nullptr;
+bool timerRan = false;
+void CALLBACK endWait(HWND /*window*/, UINT /*message*/, UINT_PTR /*id*/, DWORD /*time*/) {
+    timerRan = true;
+    const LARGE_INTEGER now{};
+    SetWaitableTimer(waited, &now, 0, nullptr, nullptr, FALSE);
+}
+void waitKeepsPumping() {
+    cronalba::windows::WindowsCommControl comNMEA;
+    cronalba::windows::MessagePump pump(comNMEA);
+    waited = CreateWaitableTimerW(nullptr, TRUE, nullptr);
+    const LARGE_INTEGER threeSeconds{.QuadPart = -30'000'000};
+    SetWaitableTimer(waited, &threeSeconds, 0, nullptr, nullptr, FALSE);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, endWait);
+    check(pump.runUntil(waited) && timerRan, "la ventana sigue viva mientras espera", 1);
+    KillTimer(nullptr, timer);
+    CloseHandle(waited);
 }
 
 } // namespace
@@ -87,6 +173,9 @@ void timeToSet() {
 int main() {
     serialLine();
     timeToSet();
+    shiftArgument();
+    elevatedChange();
+    waitKeepsPumping();
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }
