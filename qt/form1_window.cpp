@@ -2,10 +2,13 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace cronalba {
 
@@ -15,23 +18,30 @@ QString toQString(TextView text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The window's own font, which every control without a font of its own takes: the condensed
-// one first, the same on every system.
-QFont windowFont() {
-    QFont font;
-    font.setFamilies({toQString(kCondensedFont.family), toQString(kClassicFont.family),
-                      toQString(kLastResortFamily)});
-    font.setPointSizeF(kCondensedFont.points);
+bool familyInstalled(const char16_t *family) {
+    return QFontDatabase::hasFamily(toQString(family));
+}
+
+QFont fontOf(const FontSpec &spec) {
+    QFont font(toQString(spec.family));
+    font.setPointSizeF(spec.points);
+    font.setBold(spec.bold);
     return font;
 }
 
-// The heading's font, with the condensed one where the classic Windows font is missing.
-QFont headingFont() {
-    QFont font;
-    font.setFamilies({toQString(kHeadingFont.family), toQString(kCondensedFont.family)});
-    font.setBold(kHeadingFont.bold);
-    font.setPointSizeF(kHeadingFont.points);
-    return font;
+// Whether every label but the heading shows its whole text, wrapped, within the part of its box
+// that shows, in font at dpi.
+bool labelsFit(const FontSpec &spec, int dpi) {
+    const QFontMetrics metrics(fontOf(spec));
+    return std::all_of(kForm1Layout.begin(), kForm1Layout.end(), [&](const ControlRow &row) {
+        if (row.kind != ControlKind::Label || row.look.heading) {
+            return true;
+        }
+        const int border = row.look.border ? 2 : 0;
+        const QRect box(0, 0, twipsToPixels(visibleWidth(row.id), dpi) - border,
+                        twipsToPixels(row.height, dpi) - border);
+        return box.contains(metrics.boundingRect(box, Qt::TextWordWrap, toQString(row.text)));
+    });
 }
 
 QWidget *newWidget(const ControlRow &row, QWidget *container) {
@@ -72,8 +82,11 @@ Form1Window::Form1Window(Form1Services services, QWidget *parent)
     , form(*this, services) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(kCaption));
-    setFont(windowFont());
     const int dpi = logicalDpiX();
+    const FontSpec windowSpec = windowFontFor(
+        familyInstalled, [dpi](const FontSpec &font) { return labelsFit(font, dpi); });
+    setFont(fontOf(windowSpec));
+    headingFont = fontOf(headingFontFor(familyInstalled, windowSpec));
     setFixedSize(twipsToPixels(kClientWidthTwips, dpi), twipsToPixels(kClientHeightTwips, dpi));
     for (const ControlRow &row : kForm1Layout) {
         QWidget *container =
@@ -98,27 +111,10 @@ QWidget *Form1Window::createControl(const ControlRow &row, QWidget *container) {
     widget->setProperty("tabIndex", row.tab);
     const int dpi = logicalDpiX();
     widget->setGeometry(twipsToPixels(row.left, dpi), twipsToPixels(row.top, dpi),
-                        std::max(1, twipsToPixels(row.width, dpi)),
+                        std::max(1, twipsToPixels(visibleWidth(row.id), dpi)),
                         std::max(1, twipsToPixels(row.height, dpi)));
-
-    // The controls the handlers use are bound as they are made.
-    switch (row.id) {
-    case ControlId::lblTime_0:
-    case ControlId::lblTime_1:
-        lblTime[row.id == ControlId::lblTime_0 ? 0 : 1] = static_cast<QLabel *>(widget);
-        break;
-    case ControlId::comPuerto:
-        comPuerto = static_cast<QComboBox *>(widget);
-        comPuerto->installEventFilter(this); // for its tooltip
-        break;
-    case ControlId::comBaudios:
-        comBaudios = static_cast<QComboBox *>(widget);
-        break;
-    case ControlId::txtOffset:
-        txtOffset = static_cast<QLineEdit *>(widget);
-        break;
-    default:
-        break;
+    if (row.id == ControlId::comPuerto) {
+        widget->installEventFilter(this); // for its tooltip
     }
     // A box is named for screen readers by the caption beside it.
     if (const auto caption = namingCaption(row.id)) {
@@ -149,7 +145,7 @@ void Form1Window::styleControl(const ControlRow &row) {
         label->setPalette(palette);
     }
     if (look.heading) {
-        label->setFont(headingFont());
+        label->setFont(headingFont);
     }
     // A caption names the control beside it through the labelled-by relation.
     if (look.names) {
@@ -173,18 +169,18 @@ void Form1Window::stackAndChainControls() {
 }
 
 Text Form1Window::text(ControlId box) const {
-    if (box == ControlId::txtOffset) {
-        return txtOffset->text().toStdU16String();
+    if (const auto *combo = control<QComboBox>(box)) {
+        return combo->currentText().toStdU16String();
     }
-    return comboBox(box)->currentText().toStdU16String();
+    return control<QLineEdit>(box)->text().toStdU16String();
 }
 
 void Form1Window::setText(ControlId display, TextView text) {
-    lblTime[display == ControlId::lblTime_0 ? 0 : 1]->setText(toQString(text));
+    control<QLabel>(display)->setText(toQString(text));
 }
 
 void Form1Window::fillList(ControlId box, const std::vector<Text> &entries) {
-    QComboBox *combo = comboBox(box);
+    auto *combo = control<QComboBox>(box);
     const QString shown = combo->currentText();
     for (const Text &entry : entries) {
         combo->addItem(toQString(entry));
@@ -203,14 +199,11 @@ void Form1Window::closeEvent(QCloseEvent *event) {
 }
 
 bool Form1Window::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == comPuerto && event->type() == QEvent::ToolTip) {
-        comPuerto->setToolTip(toQString(form.comPuertoToolTip()));
+    auto *ports = control<QComboBox>(ControlId::comPuerto);
+    if (watched == ports && event->type() == QEvent::ToolTip) {
+        ports->setToolTip(toQString(form.comPuertoToolTip()));
     }
     return QWidget::eventFilter(watched, event);
-}
-
-QComboBox *Form1Window::comboBox(ControlId id) const {
-    return id == ControlId::comPuerto ? comPuerto : comBaudios;
 }
 
 } // namespace cronalba

@@ -3,15 +3,11 @@
 #include "form1.h"
 #include "form1_view.h"
 
+#include <QFont>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
-
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace cronalba {
 
@@ -41,13 +37,13 @@ private:
     QWidget *createControl(const ControlRow &row, QWidget *container);
     void styleControl(const ControlRow &row);
     void stackAndChainControls();
-    QComboBox *comboBox(ControlId id) const;
+    // The control of id if it is a Control, else null.
+    template <typename Control> Control *control(ControlId id) const {
+        return qobject_cast<Control *>(controls[indexOf(id)]);
+    }
 
     std::array<QWidget *, kControlCount> controls{};
-    std::array<QLabel *, 2> lblTime{};
-    QComboBox *comPuerto = nullptr;
-    QComboBox *comBaudios = nullptr;
-    QLineEdit *txtOffset = nullptr;
+    QFont headingFont;
     QTimer Timer1{this};
 
     Form1 form; // last: its handlers use the controls above

@@ -54,13 +54,13 @@ ComPort::~ComPort() {
     close();
 }
 
-bool ComPort::open(int number, const PortSettings &settings) {
+bool ComPort::open(const std::wstring &name, const PortSettings &settings) {
     close();
-    if (number < 1 || event == nullptr || drainEvent == nullptr) {
+    if (event == nullptr || drainEvent == nullptr) {
         return false;
     }
     // The \\.\ form, because the bare names stop at COM9.
-    const std::wstring path = L"\\\\.\\COM" + std::to_wstring(number);
+    const std::wstring path = L"\\\\.\\" + name;
     device.reset(nullIfInvalid(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                            FILE_FLAG_OVERLAPPED, nullptr)));
     if (!isOpen()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// A serial port on the Windows API alone, opened read-only by COM number, that tells its owner
+// A serial port on the Windows API alone, opened read-only by device name, that tells its owner
 // when bytes are waiting without a timer or a thread of its own.
 
 #include <windows.h>
@@ -19,21 +19,9 @@ namespace cronalba::windows {
 // no parity, 1 stop bit, no flow control, DTR and RTS on, no error or end-of-file characters.
 void describeLine(DCB &dcb, DWORD baudRate);
 
-// The port keeps one overlapped read of a single byte waiting. Its event is signalled when that
-// byte arrives or the line goes away; the owner waits on it in its message loop and calls
-// onNotified(), which calls the callback on the owner's thread:
-//
-//     HANDLE event = port.notificationEvent();
-//     if (MsgWaitForMultipleObjectsEx(1, &event, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-//         WAIT_OBJECT_0) {
-//         port.onNotified();
-//     } else { /* PeekMessageW until the queue is empty */ }
-//
-// Chosen over the alternatives because of how they behave under wine 8 with a pseudo-terminal
-// as COM1: WaitCommEvent, overlapped or not, ends at once without an event (the terminal has
-// no modem lines), so it spins; a thread blocked in ReadFile spins inside wine once the
-// terminal hangs up, and CancelSynchronousIo can't stop it. A pending overlapped read works
-// alike on Windows and wine, and fails at once when the device has gone.
+// Keeps one overlapped read of a single byte waiting; its event is signalled when that byte
+// arrives or the line goes away, and the owner's message loop then calls onNotified(), which
+// calls the callback on the owner's thread. How to wait, and why so: docs/WINDOWS.md.
 class ComPort {
 public:
     ComPort();
@@ -45,8 +33,8 @@ public:
     // is closed by then). The callback may read, close or reopen the port, not destroy it.
     void setCallback(std::function<void()> callback) { notify = std::move(callback); }
 
-    // Opens \\.\COMn, closing the port first if it is open.
-    bool open(int number, const PortSettings &settings);
+    // Opens the device name ("COM12") as \\.\name, closing the port first if it is open.
+    bool open(const std::wstring &name, const PortSettings &settings);
     void close();
     bool isOpen() const { return device != nullptr; }
     bool applySettings(const PortSettings &settings);

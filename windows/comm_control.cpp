@@ -17,10 +17,12 @@ bool WindowsCommControl::setSettings(const PortSettings &settings) {
 }
 
 bool WindowsCommControl::setCommPort(std::int16_t number) {
-    if (port.isOpen() || number < 1) {
+    // COM names need no list of the system's ports.
+    const auto name = SerialPortNumbering({}, PortNaming::ComNumbers).deviceFor(number);
+    if (!name || port.isOpen()) {
         return false;
     }
-    portNumber = number;
+    device.assign(name->begin(), name->end());
     return true;
 }
 
@@ -29,7 +31,7 @@ bool WindowsCommControl::setPortOpen(bool open) {
         port.close();
         return true;
     }
-    return !port.isOpen() && portNumber > 0 && port.open(portNumber, lineSettings);
+    return !port.isOpen() && !device.empty() && port.open(device, lineSettings);
 }
 
 bool WindowsCommControl::portOpen() const {

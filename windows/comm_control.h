@@ -1,12 +1,15 @@
 #pragma once
 
 #include "com_port.h"
-#include "services.h"
+#include "serial_link.h"
+
+#include <string>
 
 namespace cronalba::windows {
 
-// comNMEA over a COM port: port n is COMn. The program's message loop waits on
-// notificationEvent() and calls onNotified(), which raises OnComm on the window's thread.
+// comNMEA over a COM port: port n is the device SerialPortNumbering names (COMn). The program's
+// message loop waits on notificationEvent() and calls onNotified(), which raises OnComm on the
+// window's thread.
 class WindowsCommControl final : public CommControl {
 public:
     WindowsCommControl();
@@ -24,7 +27,7 @@ public:
 private:
     ComPort port;
     PortSettings lineSettings;
-    int portNumber = 0;
+    std::wstring device; // the port chosen, by the name it opens under; empty until then
 };
 
 } // namespace cronalba::windows

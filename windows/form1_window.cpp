@@ -46,7 +46,7 @@ RECT placeOf(const ControlRow &row, UINT dpi) {
     const int dotsPerInch = static_cast<int>(dpi);
     const int x = twipsToPixels(left, dotsPerInch);
     const int y = twipsToPixels(top, dotsPerInch);
-    int width = std::max(1, twipsToPixels(row.width, dotsPerInch));
+    const int width = std::max(1, twipsToPixels(visibleWidth(row.id), dotsPerInch));
     const int height = std::max(1, twipsToPixels(row.height, dotsPerInch));
     return {x, y, x + width, y + height};
 }
@@ -96,23 +96,17 @@ bool fontInstalled(const wchar_t *family) {
     return found;
 }
 
-// The first of families that this system has, or nothing.
-const wchar_t *installedFont(std::initializer_list<const wchar_t *> families) {
-    for (const wchar_t *family : families) {
-        if (fontInstalled(family)) {
-            return family;
-        }
-    }
-    return nullptr;
+bool familyInstalled(const char16_t *family) {
+    return fontInstalled(reinterpret_cast<const wchar_t *>(family));
 }
 
-OwnedFont makeFont(const wchar_t *family, double points, bool bold, UINT dpi) {
+OwnedFont makeFont(const FontSpec &spec, UINT dpi) {
     LOGFONTW font{};
-    font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
-    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
+    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(font.lfFaceName, family, LF_FACESIZE);
+    lstrcpynW(font.lfFaceName, familyOf(spec), LF_FACESIZE);
     return OwnedFont(CreateFontIndirectW(&font));
 }
 
@@ -129,10 +123,12 @@ HBRUSH colorStatic(HDC dc, HWND control) {
     return GetSysColorBrush(COLOR_BTNFACE);
 }
 
-// Whether every label in the window's font shows its whole text, wrapped, within its box.
-bool labelsFit(HFONT font, UINT dpi) {
+// Whether every label in font shows its whole text, wrapped, within the part of its box that
+// shows.
+bool labelsFit(const FontSpec &spec, UINT dpi) {
+    const OwnedFont font = makeFont(spec, dpi);
     HDC screen = GetDC(nullptr);
-    const HGDIOBJ previous = SelectObject(screen, font);
+    const HGDIOBJ previous = SelectObject(screen, font.get());
     bool fit = true;
     for (const ControlRow &row : kForm1Layout) {
         if (row.kind != ControlKind::Label || row.look.heading) {
@@ -161,7 +157,7 @@ Form1Window::Form1Window(HINSTANCE instance, Form1Services services)
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(CRONALBA_ICON));
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kWindowClass;
     RegisterClassExW(&windowClass);
@@ -378,21 +374,10 @@ void Form1Window::stackControls() {
 }
 
 void Form1Window::layOut(UINT dpi) {
-    // The classic dialog font where it is installed, else the condensed one (under wine, say),
-    // either way no larger than lets every label show its whole text in its box.
-    const FontSpec &base = fontInstalled(familyOf(kClassicFont)) ? kClassicFont : kCondensedFont;
-    const wchar_t *family = familyOf(base);
-    OwnedFont newWindowFont;
-    for (double points = base.points;; points -= kFontStepPoints) {
-        newWindowFont = makeFont(family, points, base.bold, dpi);
-        if (labelsFit(newWindowFont.get(), dpi) || points <= kSmallestPoints) {
-            break;
-        }
-    }
-    // The heading in the scalable form of its font where Windows has it, smooth at any scale.
-    const wchar_t *heading = installedFont({familyOf(kClassicFont), familyOf(kHeadingFont)});
-    OwnedFont newHeadingFont =
-        makeFont(heading ? heading : family, kHeadingFont.points, kHeadingFont.bold, dpi);
+    const FontSpec windowSpec = windowFontFor(
+        familyInstalled, [dpi](const FontSpec &font) { return labelsFit(font, dpi); });
+    OwnedFont newWindowFont = makeFont(windowSpec, dpi);
+    OwnedFont newHeadingFont = makeFont(headingFontFor(familyInstalled, windowSpec), dpi);
 
     const RECT outer = windowRectFor({0, 0, twipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
                                       twipsToPixels(kClientHeightTwips, static_cast<int>(dpi))},
@@ -405,10 +390,10 @@ void Form1Window::layOut(UINT dpi) {
         SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         RECT place = placeOf(row, dpi);
         if (row.kind == ControlKind::ComboBox) {
-            // A combo box's height holds its dropped-down list: a row for every speed, and the
-            // list's border.
+            // A combo box's height holds its dropped-down list: a row for every entry of its
+            // own list, and the list's border.
             const auto rowHeight = static_cast<int>(SendMessageW(handle, CB_GETITEMHEIGHT, 0, 0));
-            place.bottom += rowHeight * static_cast<int>(kSpeeds.size()) + 2;
+            place.bottom += rowHeight * static_cast<int>(choicesOf(row.id).size()) + 2;
         }
         SetWindowPos(handle, nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -4,15 +4,11 @@
 #include "serial_link.h"
 #include "sync_decision.h"
 
-#include <array>
 #include <span>
 
 namespace cronalba {
 
 namespace {
-
-// comPuerto's list; any other port number can be typed.
-constexpr std::array kPorts{1, 2};
 
 std::vector<Text> decimals(std::span<const int> values) {
     std::vector<Text> texts;
@@ -33,8 +29,9 @@ Form1::Form1(Form1View &form1View, Form1Services windowServices)
 }
 
 void Form1::Form_Load() {
-    view.fillList(ControlId::comPuerto, decimals(kPorts));
-    view.fillList(ControlId::comBaudios, decimals(kSpeeds));
+    for (const ControlId box : {ControlId::comPuerto, ControlId::comBaudios}) {
+        view.fillList(box, decimals(choicesOf(box)));
+    }
 }
 
 void Form1::Timer1_Timer() {

@@ -145,6 +145,56 @@ std::vector<ControlId> tabOrder() {
     return focusable;
 }
 
+std::span<const int> choicesOf(ControlId box) {
+    switch (box) {
+    case comPuerto:
+        return kPorts;
+    case comBaudios:
+        return kSpeeds;
+    default:
+        return {};
+    }
+}
+
+int visibleWidth(ControlId control) {
+    const ControlRow &label = rowOf(control);
+    int width = label.width;
+    if (label.kind != Label) {
+        return width;
+    }
+    const int right = label.left + label.width;
+    for (const ControlRow &row : kForm1Layout) {
+        const bool hidesRightEnd =
+            takesInput(row.kind) && row.container == label.container && row.left > label.left &&
+            row.left < right && row.left + row.width >= right &&
+            row.top < label.top + label.height && label.top < row.top + row.height;
+        if (hidesRightEnd) {
+            width = std::min(width, row.left - label.left);
+        }
+    }
+    return width;
+}
+
+FontSpec windowFontFor(const FamilyInstalled &installed, const LabelsFit &labelsFit) {
+    const auto *chosen = std::find_if(kWindowFonts.begin(), kWindowFonts.end() - 1,
+                                      [&](const FontSpec &font) { return installed(font.family); });
+    FontSpec font = *chosen;
+    while (font.points > kSmallestPoints && !labelsFit(font)) {
+        font.points = std::max(kSmallestPoints, font.points - kFontStepPoints);
+    }
+    return font;
+}
+
+FontSpec headingFontFor(const FamilyInstalled &installed, const FontSpec &windowFont) {
+    FontSpec font = kHeadingFont;
+    if (installed(kClassicFont.family)) {
+        font.family = kClassicFont.family;
+    } else if (!installed(kHeadingFont.family)) {
+        font.family = windowFont.family;
+    }
+    return font;
+}
+
 int twipsToPixels(int twips, int dpi) {
     return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
 }

@@ -3,7 +3,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace cronalba {
@@ -93,16 +95,20 @@ inline constexpr const char16_t *kCaption = u"Cronalba  (Versión 1.0)";
 inline constexpr FontSpec kHeadingFont{u"MS Sans Serif", 9.75, true};
 // The window's own font, which every control but the heading takes. The layout's boxes were
 // measured for the classic dialog font, a small sans-serif with a line every 11 or 12 pixels;
-// Windows takes it where it is installed, else the condensed one, which gives the long
-// instructions room on every system and which Linux always puts first. Arial is the last resort.
+// where it is missing (Linux, wine) the condensed one gives the long instructions room. Arial is
+// the last resort.
 inline constexpr FontSpec kClassicFont{u"Microsoft Sans Serif", 8.0, false};
 inline constexpr FontSpec kCondensedFont{u"DejaVu Sans Condensed", 7.5, false};
-inline constexpr const char16_t *kLastResortFamily = u"Arial";
-// Where a label's text doesn't fit its box, Windows steps the window's font down by
-// kFontStepPoints at a time, but not below kSmallestPoints.
+inline constexpr FontSpec kLastResortFont{u"Arial", 8.0, false};
+// The window's font is the first of these that the system has, the last one whether or not.
+inline constexpr std::array kWindowFonts{kClassicFont, kCondensedFont, kLastResortFont};
+// Where a label's text doesn't fit the part of its box that shows, the window's font steps down
+// by kFontStepPoints at a time, but not below kSmallestPoints.
 inline constexpr double kFontStepPoints = 0.25;
 inline constexpr double kSmallestPoints = 6.0;
 inline constexpr int kTimer1IntervalMs = 1000;
+// comPuerto's list; any other port number can be typed.
+inline constexpr std::array kPorts{1, 2};
 // comBaudios's list, in this order; other speeds (38400, say) can be typed.
 inline constexpr std::array kSpeeds{1200, 2400, 4800, 9600, 19200, 57600, 115200};
 
@@ -127,6 +133,29 @@ std::optional<ControlId> namingCaption(ControlId control);
 // The controls that take the focus, in the order of their tab indices; the first one has the
 // focus when the window shows, where the first typing belongs.
 std::vector<ControlId> tabOrder();
+
+// The list a combo box offers: kPorts for comPuerto, kSpeeds for comBaudios; empty for any other
+// control.
+std::span<const int> choicesOf(ControlId box);
+
+// How wide a control's box shows, in twips. An input lying over a label's right end hides it,
+// so a label shows up to the first input of its container that overlaps its box and runs past
+// its right edge; an input within its width (txtOffset under Label4) leaves it whole. Any other
+// control shows its whole width.
+int visibleWidth(ControlId control);
+
+// Whether a family is installed, and whether every label's text fits the part of its box that
+// shows in a font.
+using FamilyInstalled = std::function<bool(const char16_t *family)>;
+using LabelsFit = std::function<bool(const FontSpec &font)>;
+
+// The window's font: the first of kWindowFonts that is installed, at its size, or smaller by
+// kFontStepPoints at a time until the labels fit or kSmallestPoints is reached.
+FontSpec windowFontFor(const FamilyInstalled &installed, const LabelsFit &labelsFit);
+
+// The heading's font: kHeadingFont in the classic font's family (its scalable form) where that
+// is installed, else in its own, else in the window's family.
+FontSpec headingFontFor(const FamilyInstalled &installed, const FontSpec &windowFont);
 
 // Twips as pixels at dpi dots per inch, to the nearest pixel.
 int twipsToPixels(int twips, int dpi);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string_view>
+
 namespace cronalba {
 namespace {
 
@@ -163,6 +166,49 @@ TEST(ClockRefusalMessage, SaysWhyAndWhatToDo) {
 TEST(Form1Layout, TwipsBecomeTheNearestPixel) {
     EXPECT_EQ(twipsToPixels(285, 144), 29);
     EXPECT_EQ(twipsToPixels(6210, 96), 414);
+}
+
+// A combo box beside a caption hides its right end; an input under a caption's second line, or
+// one that ends within the caption's width, leaves it whole.
+TEST(Form1Layout, ACaptionShowsUpToTheInputOverIt) {
+    const std::pair<ControlId, int> cases[] = {
+        {Label2, 720}, {Label3, 840}, {Label4, 1335}, {Label12, 6015}, {comPuerto, 615}};
+    for (const auto &[control, width] : cases) {
+        EXPECT_EQ(visibleWidth(control), width) << rowOf(control).name;
+    }
+}
+
+// The first installed family of the list, stepped down until the labels fit, not below 6
+// points; the heading in the scalable classic font, else its own, else the window's family.
+TEST(Form1Layout, FontsFollowOneOrderAndOneStepDown) {
+    const std::u16string_view classic = kClassicFont.family;
+    const std::u16string_view condensed = kCondensedFont.family;
+    const std::u16string_view heading = kHeadingFont.family;
+    const struct {
+        std::vector<std::u16string_view> installed;
+        double fitsBelow;
+        std::u16string_view family;
+        double points;
+        std::u16string_view headingFamily;
+    } cases[] = {
+        {{classic, condensed, heading}, 9, classic, 8.0, classic},
+        {{condensed, heading}, 9, condensed, 7.5, heading},
+        {{condensed}, 7.1, condensed, 7.0, condensed},
+        {{}, 9, u"Arial", 8.0, u"Arial"},
+        {{classic}, 1, classic, 6.0, classic},
+    };
+    for (const auto &c : cases) {
+        const FamilyInstalled installed = [&](const char16_t *family) {
+            return std::find(c.installed.begin(), c.installed.end(), family) != c.installed.end();
+        };
+        const FontSpec font =
+            windowFontFor(installed, [&](const FontSpec &at) { return at.points < c.fitsBelow; });
+        EXPECT_EQ(font.family, c.family);
+        EXPECT_EQ(font.points, c.points) << c.fitsBelow;
+        const FontSpec headingFont = headingFontFor(installed, font);
+        EXPECT_EQ(headingFont.family, c.headingFamily);
+        EXPECT_TRUE(headingFont.bold && headingFont.points == kHeadingFont.points);
+    }
 }
 
 } // namespace

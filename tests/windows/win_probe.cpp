@@ -8,7 +8,8 @@
 //   win_probe tab CAPTION N            presses Tab N times; prints where the focus is after each
 //                                      (N = 0: where it is)
 //   win_probe layout CAPTION           "client WIDTH HEIGHT", then "NAME LEFT TOP WIDTH HEIGHT"
-//                                      per control, "fits" or "cut" after an input's
+//                                      per control, "fits" or "cut" after an input's (its text)
+//                                      and a label's (its width: the part no input hides)
 //   win_probe message-box TITLE MS     waits for a message box, describes it, presses OK
 //   win_probe count TITLE              how many visible top-level windows are titled TITLE
 //   win_probe refusal                  the message of a clock change refused for want of rights
@@ -149,8 +150,11 @@ bool showsWholeText(HWND field) {
 }
 
 // Where each control lies in the window's client area; a combo box's height follows its font,
-// so it is given as "-".
+// so it is given as "-". A label is laid out, and its text wrapped, at the width that shows.
 int describeLayout(HWND window) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
     RECT client{};
     GetClientRect(window, &client);
     print(L"client " + std::to_wstring(client.right) + L" " + std::to_wstring(client.bottom));
@@ -168,6 +172,10 @@ int describeLayout(HWND window) {
         if (combo || row.kind == ControlKind::TextBox) {
             const HWND field = combo ? FindWindowExW(control, nullptr, L"Edit", nullptr) : control;
             line += showsWholeText(field) ? L" fits" : L" cut";
+        }
+        if (row.kind == ControlKind::Label) {
+            const int shown = cronalba::twipsToPixels(cronalba::visibleWidth(row.id), dpi);
+            line += place.right - place.left == shown ? L" fits" : L" cut";
         }
         print(line);
     }
