@@ -34,7 +34,6 @@ TEST(Form1, ConnectAndReceive) {
     window.comm.receive(u"$GPRMC,120000,A\r\n$GPRMC,123519,A,4807");
     window.form.click(Command1);
     EXPECT_EQ(window.comm.calls, (Calls{"Settings=38400", "CommPort=2", "PortOpen=true"}));
-    EXPECT_EQ(window.form.settings(), u"38400,n,8,1");
     EXPECT_EQ(window.shown(lblTime_0), u"");
     EXPECT_EQ(window.shown(lblTime_1), u"08:07:06");
 
@@ -42,9 +41,10 @@ TEST(Form1, ConnectAndReceive) {
     window.form.click(Command1);
     EXPECT_EQ(window.comm.calls,
               (Calls{"PortOpen=false", "Settings=38400", "CommPort=2", "PortOpen=true"}));
-    window.comm.receive(u",N*6A\r\n$GPGGA,010203.6,x\r\n$GPGSV,1\r\n");
+    window.comm.receive(u",N*6A\r\n$GPGSV,1\r\n");
+    EXPECT_EQ(window.shown(lblTime_0), u"12:35:19");
+    window.comm.receive(u"$GPRMC,120000,A\r\n$GPGGA,010203.6,x\r\n");
     EXPECT_EQ(window.shown(lblTime_0), u"01:02:04"); // the last time of the read
-    EXPECT_EQ(window.form.buffer(), u"\n");
     EXPECT_TRUE(window.messages.shown.empty());
 }
 
@@ -72,9 +72,8 @@ TEST(Form1, AFailedConnectSaysSoAndEndsAtOnce) {
         window.form.click(Command1);
 
         EXPECT_EQ(window.comm.calls, c.calls);
-        EXPECT_EQ(window.messages.shown, (std::vector<Shown>{{u"No puedo abrir el puerto de "
-                                                              u"comunicaciones",
-                                                              u"Cronalba", MessageIcon::None}}));
+        EXPECT_EQ(window.messages.shown,
+                  (std::vector<Shown>{{Text(kPortFailure), Text(kAppTitle), MessageIcon::None}}));
         EXPECT_EQ(window.programEnd.status, 1);
         // Ended at once: nothing unloaded, nothing refreshed.
         EXPECT_FALSE(window.view.unloaded);
@@ -124,7 +123,7 @@ TEST(Form1, SyncThatCannotBeDoneLeavesTheClockAndSaysWhy) {
         ASSERT_EQ(window.messages.shown.size(), 1U);
         const Shown &warning = window.messages.shown[0];
         EXPECT_NE(warning.text.find(c.inMessage), Text::npos);
-        EXPECT_EQ(warning, (Shown{warning.text, u"Cronalba", MessageIcon::Warning}));
+        EXPECT_EQ(warning, (Shown{warning.text, Text(kAppTitle), MessageIcon::Warning}));
         EXPECT_EQ(window.shown(lblTime_0), gpsTime);
         EXPECT_FALSE(window.programEnd.status);
     }
