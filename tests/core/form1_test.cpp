@@ -95,22 +95,29 @@ TEST(Form1, SyncSetsTheGpsTimePlusTheDifferenceFromTheMomentOfTheClick) {
 }
 
 // The clock is left alone, with a warning that says why, whenever the GPS display holds no
-// time, the sum leaves the day or the system refuses.
+// time (none received, or none since a connect), the sum leaves the day or the system refuses.
 TEST(Form1, SyncThatCannotBeDoneLeavesTheClockAndSaysWhy) {
     const struct {
         const char *why;
         const char16_t *received; // the difference stays "+2"
+        bool connectAfter;
         std::optional<ClockOutcome> refusal;
         const char16_t *inMessage;
     } cases[] = {
-        {"nothing received", u"", {}, u"\"Empezar conexión\""},
-        {"past midnight", u"$GPRMC,231000,A\r\n", {}, u"fuera del día"},
-        {"refused", u"$GPRMC,123519,A\r\n", ClockOutcome::NotPermitted, u"CAP_SYS_TIME"},
+        // clang-format off
+        {"nothing received", u"", false, {}, u"\"Empezar conexión\""},
+        {"nothing since the connect", u"$GPRMC,123519,A\r\n", true, {}, u"\"Empezar conexión\""},
+        {"past midnight", u"$GPRMC,231000,A\r\n", false, {}, u"fuera del día"},
+        {"refused", u"$GPRMC,123519,A\r\n", false, ClockOutcome::NotPermitted, u"CAP_SYS_TIME"},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.why);
         FakeWindow window;
         window.comm.receive(c.received);
+        if (c.connectAfter) {
+            window.form.click(Command1);
+        }
         if (c.refusal) {
             window.clock.refusal = ClockSetResult{*c.refusal, {}};
         }
