@@ -8,8 +8,8 @@ SyncDecision decideSync(std::optional<TimeOfDay> gpsTime, TextView offsetText) {
     if (!gpsTime) {
         return {SyncVerdict::NoGpsTime, {}};
     }
-    // The hour is the plain sum, rounded half away from zero: no day is carried, so a sum
-    // below 0 or from 24 on (infinite too) is no time of day.
+    // The hour is the plain sum, rounded half away from zero, and no day is carried: a sum
+    // below 0 or from 24 on (an infinite difference too) is no time of day.
     const double hours = std::round(gpsTime->hours + leadingNumber(offsetText));
     if (!(hours >= 0 && hours <= 23)) {
         return {SyncVerdict::OutsideDay, {}};
