@@ -1,19 +1,11 @@
 #pragma once
 
 #include "text.h"
+#include "time_of_day.h"
 
 #include <chrono>
 
 namespace cronalba {
-
-// A time of day the clock can be set to: hours 0 to 23, minutes and seconds 0 to 59.
-struct TimeOfDay {
-    int hours = 0;
-    int minutes = 0;
-    int seconds = 0;
-
-    bool operator==(const TimeOfDay &) const = default;
-};
 
 using Moment = std::chrono::system_clock::time_point;
 
@@ -55,8 +47,5 @@ public:
     // to that moment, so the clock ends as if it had been set then.
     virtual ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt) = 0;
 };
-
-// "hh:mm:ss", two digits each: 09:05:03.
-Text clockText(TimeOfDay time);
 
 } // namespace cronalba

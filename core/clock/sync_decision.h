@@ -1,7 +1,7 @@
 #pragma once
 
-#include "computer_clock.h"
 #include "text.h"
+#include "time_of_day.h"
 
 #include <optional>
 
@@ -9,7 +9,7 @@ namespace cronalba {
 
 enum class SyncVerdict {
     Set,        // the new time is a time of day: set the clock to it
-    NoGpsTime,  // the GPS display holds no hh:mm:ss time (nothing received yet)
+    NoGpsTime,  // the GPS display holds no time (nothing received since the connect)
     OutsideDay, // the GPS hour plus the difference is below 0 or 24 and more
 };
 
@@ -19,7 +19,8 @@ struct SyncDecision {
     TimeOfDay time; // only meaningful when verdict is Set
 };
 
-// Whether and to what the clock is to be set from the GPS display and the difference text.
-SyncDecision decideSync(TextView gpsDisplay, TextView offsetText);
+// Whether and to what the clock is to be set from the time on the GPS display, if any, and
+// the difference text: the GPS time with the difference's leading number added to its hour.
+SyncDecision decideSync(std::optional<TimeOfDay> gpsTime, TextView offsetText);
 
 } // namespace cronalba

@@ -23,8 +23,7 @@ std::vector<Text> decimals(std::span<const int> values) {
 Form1::Form1(Form1View &form1View, Form1Services windowServices)
     : view(form1View)
     , services(windowServices)
-    , comNMEA(windowServices.comNMEA)
-    , gpsTimeShown(rowOf(ControlId::lblTime_0).text) {
+    , comNMEA(windowServices.comNMEA) {
     comNMEA.setOnComm([this] { comNMEA_OnComm(); });
 }
 
@@ -58,14 +57,13 @@ void Form1::Command1_Click() {
     if (comNMEA.portOpen()) {
         comNMEA.setPortOpen(false);
     }
-    showGpsTime(u"");
+    showGpsTime(std::nullopt);
 
-    strSettings = settingsForSpeed(view.text(ControlId::comBaudios));
+    const auto settings = portSettingsFromText(view.text(ControlId::comBaudios));
     const auto port = portNumberFromText(view.text(ControlId::comPuerto));
 
-    // A settings text the control can't read fails like one it refuses; a port number beyond
-    // 16 bits fails without asking the control.
-    const auto settings = parsePortSettings(strSettings);
+    // A speed the control can't be given fails like one it refuses; a port number beyond 16 bits
+    // fails without asking the control.
     const bool opened = settings && comNMEA.setSettings(*settings) && port &&
                         comNMEA.setCommPort(*port) && comNMEA.setPortOpen(true);
     if (!opened) {
@@ -107,19 +105,19 @@ Text Form1::comPuertoToolTip() const {
 }
 
 void Form1::comNMEA_OnComm() {
-    const std::vector<Text> times = sentences.appendAndExtract(comNMEA.input());
+    const std::vector<TimeOfDay> times = sentences.appendAndExtract(comNMEA.input());
     if (!times.empty()) {
         showGpsTime(times.back());
     }
 }
 
 void Form1::refreshComputerTime() {
-    view.setText(ControlId::lblTime_1, clockText(services.clock.now().localTime));
+    view.setText(ControlId::lblTime_1, timeOfDayText(services.clock.now().localTime));
 }
 
-void Form1::showGpsTime(TextView time) {
+void Form1::showGpsTime(std::optional<TimeOfDay> time) {
     gpsTimeShown = time;
-    view.setText(ControlId::lblTime_0, time);
+    view.setText(ControlId::lblTime_0, time ? timeOfDayText(*time) : Text());
 }
 
 } // namespace cronalba

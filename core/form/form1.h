@@ -4,6 +4,9 @@
 #include "sentence_assembler.h"
 #include "services.h"
 #include "text.h"
+#include "time_of_day.h"
+
+#include <optional>
 
 namespace cronalba {
 
@@ -22,17 +25,13 @@ public:
     void click(ControlId button);
     // Window unloading, through the exit button or the window's own close control.
     void Form_Unload();
-    // comNMEA's notification: received text goes to the sentence assembler. Form1 asks
-    // comNMEA for it when made; a front end may pass it on from a handler of its own.
+    // comNMEA's notification: received text goes to the sentence assembler. The serial control
+    // raises it (Form1 hands it this handler when made); tests may call it directly.
     void comNMEA_OnComm();
 
     // comPuerto's tooltip, asked for when the user rests the mouse on it: listing the system's
     // ports takes a while, so it isn't done before.
     Text comPuertoToolTip() const;
-
-    // The settings of the last connect, and the text held for the next sentence.
-    const Text &settings() const { return strSettings; }
-    TextView buffer() const { return sentences.buffer(); }
 
 private:
     // "Empezar conexión": (re)opens the port with the chosen number and speed.
@@ -43,15 +42,15 @@ private:
     void cmdSync_Click();
 
     void refreshComputerTime();
-    void showGpsTime(TextView time);
+    void showGpsTime(std::optional<TimeOfDay> time);
 
     Form1View &view;
     Form1Services services;
     CommControl &comNMEA;
 
-    Text gpsTimeShown;           // what lblTime(0) shows: only this window writes it
+    // The time lblTime(0) shows, none while it is blank: only this window writes that label.
+    std::optional<TimeOfDay> gpsTimeShown;
     SentenceAssembler sentences; // holds strBuffer, kept from one connection to the next
-    Text strSettings;
 };
 
 } // namespace cronalba

@@ -9,7 +9,7 @@ constexpr std::size_t kMaxWholeDigits = 6;
 
 } // namespace
 
-std::optional<Text> timeOfDayFromField(TextView field) {
+std::optional<TimeOfDay> timeOfDayFromField(TextView field) {
     const std::size_t point = field.find(u'.');
     const TextView whole = field.substr(0, point);
     const TextView fraction = point == TextView::npos ? TextView{} : field.substr(point + 1);
@@ -40,11 +40,10 @@ std::optional<Text> timeOfDayFromField(TextView field) {
     const bool roundsUp = !fraction.empty() && fraction.front() >= u'5';
     const int daySeconds =
         (hours * 3600 + minutes * 60 + seconds + (roundsUp ? 1 : 0)) % kSecondsPerDay;
-    const int rounded = daySeconds / 3600 * 10000 + daySeconds / 60 % 60 * 100 + daySeconds % 60;
-    return formatDigits(rounded, u"00:00:00");
+    return TimeOfDay{daySeconds / 3600, daySeconds / 60 % 60, daySeconds % 60};
 }
 
-std::optional<Text> sentenceTime(TextView strSentence) {
+std::optional<TimeOfDay> sentenceTime(TextView strSentence) {
     // "$", the talker in characters 2 and 3, the type in 4 to 6, a comma, then the first field.
     constexpr std::size_t kTypeStart = 3;
     constexpr std::size_t kFieldStart = 7;

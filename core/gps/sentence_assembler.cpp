@@ -10,7 +10,7 @@ namespace {
 constexpr TextView kCrLf = u"\r\n";
 } // namespace
 
-std::vector<Text> SentenceAssembler::appendAndExtract(TextView received) {
+std::vector<TimeOfDay> SentenceAssembler::appendAndExtract(TextView received) {
     // Between passes the held text either has no "$" at all, or starts with a "$" whose sentence
     // isn't complete; so only the new text needs searching, from the character before it (a
     // carriage return may be waiting for its line feed).
@@ -18,7 +18,7 @@ std::vector<Text> SentenceAssembler::appendAndExtract(TextView received) {
     const bool waitingSentence = oldSize > front && strBuffer[front] == u'$';
     strBuffer.append(received);
 
-    std::vector<Text> times;
+    std::vector<TimeOfDay> times;
     std::size_t start = front;                                    // first character still held
     std::size_t dollarFrom = waitingSentence ? front : oldSize;   // no "$" before this
     std::size_t crLfFrom = oldSize > front ? oldSize - 1 : front; // no CR LF from start before this
@@ -46,8 +46,8 @@ std::vector<Text> SentenceAssembler::appendAndExtract(TextView received) {
         // strSentence runs from the "$" to the carriage return; the line feed after it stays
         // in front of the next sentence and goes with whatever precedes that sentence's "$".
         const TextView strSentence = TextView(strBuffer).substr(start, crLf + 1 - start);
-        if (auto time = sentenceTime(strSentence)) {
-            times.push_back(std::move(*time));
+        if (const auto time = sentenceTime(strSentence)) {
+            times.push_back(*time);
         }
         start = crLf + 1;
         dollarFrom = start;

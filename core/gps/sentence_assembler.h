@@ -1,6 +1,7 @@
 #pragma once
 
 #include "text.h"
+#include "time_of_day.h"
 
 #include <cstddef>
 #include <vector>
@@ -20,7 +21,7 @@ public:
 
     // Appends the received text and handles every complete sentence now held, in order.
     // Returns the times they carry, oldest first: the GPS display shows the last one.
-    std::vector<Text> appendAndExtract(TextView received);
+    std::vector<TimeOfDay> appendAndExtract(TextView received);
 
     // The text received and not consumed yet.
     TextView buffer() const { return TextView(strBuffer).substr(front); }

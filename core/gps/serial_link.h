@@ -22,14 +22,11 @@ struct PortSettings {
     bool operator==(const PortSettings &) const = default;
 };
 
-// strSettings for a speed text: the text as typed followed by ",n,8,1" ("4800" -> "4800,n,8,1").
-Text settingsForSpeed(TextView speedText);
+// The settings for a speed text as typed: the speed as decimal digits only (no sign, no blank)
+// from 1 up, within 32 bits. Nothing for any other text ("4800" -> 4800, "+4800" -> nothing).
+std::optional<PortSettings> portSettingsFromText(TextView speedText);
 
-// Reads a settings text as settingsForSpeed builds it: the speed as decimal digits only (no
-// sign, no blank) from 1 up, within 32 bits, then ",n,8,1". Nothing for any other text.
-std::optional<PortSettings> parsePortSettings(TextView settings);
-
-// intPort for a port text: its leading number rounded with halves to even (" 2" -> 2,
+// The port number for a port text: its leading number rounded with halves to even (" 2" -> 2,
 // "2.5" -> 2, "3.5" -> 4, "COM2" -> 0). Nothing when that falls outside the 16-bit range.
 std::optional<std::int16_t> portNumberFromText(TextView portText);
 

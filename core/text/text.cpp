@@ -73,16 +73,9 @@ std::optional<std::int16_t> roundHalfEvenToInt16(double value) {
     return static_cast<std::int16_t>(rounded);
 }
 
-double roundHalfAwayFromZero(double value) {
-    return std::round(value);
-}
-
-Text formatDigits(std::int64_t value, TextView pattern) {
-    // The magnitude's digits as unsigned, so that the smallest int64 has one too.
-    const std::uint64_t magnitude =
-        value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
+Text formatDigits(std::uint64_t value, TextView pattern) {
     std::array<char, 24> digits{};
-    const char *end = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude).ptr;
+    const char *end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
     std::string_view remaining(digits.data(), static_cast<std::size_t>(end - digits.data()));
     if (remaining == "0") {
         remaining = {}; // a zero fills the pattern with its own zeros
@@ -96,9 +89,7 @@ Text formatDigits(std::int64_t value, TextView pattern) {
             remaining.remove_suffix(1);
         }
     }
-    Text front = value < 0 ? u"-" : u"";
-    front.append(remaining.begin(), remaining.end());
-    return front + filled;
+    return Text(remaining.begin(), remaining.end()) + filled;
 }
 
 Text latin1ToText(std::string_view bytes) {

@@ -26,14 +26,11 @@ double leadingNumber(TextView text);
 // nothing when it doesn't fit a 16-bit signed integer.
 std::optional<std::int16_t> roundHalfEvenToInt16(double value);
 
-// The nearest whole number, halves going away from zero (2.5 -> 3, -2.5 -> -3).
-double roundHalfAwayFromZero(double value);
-
 // Writes the decimal digits of value right-aligned into pattern: each "0" takes one digit
-// (a 0 where none is left), every other character is copied, digits the pattern has no room
-// for go in front, and a negative value gets a minus sign first.
-// (123519, "00:00:00") -> "12:35:19"; (5, "00:00:00") -> "00:00:05"; (-3, "00") -> "-03".
-Text formatDigits(std::int64_t value, TextView pattern);
+// (a 0 where none is left), every other character is copied, and digits the pattern has no
+// room for go in front.
+// (123519, "00:00:00") -> "12:35:19"; (5, "00:00:00") -> "00:00:05"; (4800, "") -> "4800".
+Text formatDigits(std::uint64_t value, TextView pattern);
 
 // One 16-bit character per byte (Latin-1): no byte is lost, merged or replaced.
 Text latin1ToText(std::string_view bytes);

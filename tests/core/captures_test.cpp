@@ -22,8 +22,10 @@ std::string timesShown(const std::string &bytes, std::size_t chunk) {
     SentenceAssembler assembler;
     std::string shown;
     for (std::size_t at = 0; at < bytes.size(); at += chunk) {
-        for (const Text &time : assembler.appendAndExtract(latin1ToText(bytes.substr(at, chunk)))) {
-            shown.append(time.begin(), time.end()).push_back('\n'); // digits and colons only
+        const auto times = assembler.appendAndExtract(latin1ToText(bytes.substr(at, chunk)));
+        for (const TimeOfDay time : times) {
+            const Text text = timeOfDayText(time); // digits and colons only
+            shown.append(text.begin(), text.end()).push_back('\n');
         }
     }
     return shown;

@@ -1,6 +1,7 @@
-// What Form1's handlers do, over stand-ins for the window and its services.
+// What Form1's handlers decide and do, over stand-ins for the window and its services.
 #include "fakes.h"
 #include "messages.h"
+#include "sync_decision.h"
 
 #include <gtest/gtest.h>
 
@@ -27,8 +28,8 @@ TEST(Form1, LoadFillsTheListsAndTheTimerShowsTheComputersTime) {
     EXPECT_EQ(window.shown(lblTime_1), u"09:05:03");
 }
 
-// Connect sets the port up in order, starts the GPS display over and shows the computer's time
-// at once; a second connect closes the port first, and keeps the half sentence held.
+// Connect sets the port up in order, starts the GPS time over and shows the computer's time at
+// once; a second connect closes the port first, and keeps the half sentence held.
 TEST(Form1, ConnectAndReceive) {
     FakeWindow window;
     window.clock.current.localTime = {8, 7, 6};
@@ -37,18 +38,20 @@ TEST(Form1, ConnectAndReceive) {
     window.comm.receive(u"$GPRMC,120000,A\r\n$GPRMC,123519,A,4807");
     window.form.click(Command1);
     EXPECT_EQ(window.comm.calls, (Calls{"Settings=38400", "CommPort=2", "PortOpen=true"}));
-    EXPECT_EQ(window.form.settings(), u"38400,n,8,1");
     EXPECT_EQ(window.shown(lblTime_0), u"");
     EXPECT_EQ(window.shown(lblTime_1), u"08:07:06");
+    window.form.click(cmdSync);
+    EXPECT_TRUE(window.clock.requests.empty());
 
     window.comm.calls.clear();
     window.form.click(Command1);
     EXPECT_EQ(window.comm.calls,
               (Calls{"PortOpen=false", "Settings=38400", "CommPort=2", "PortOpen=true"}));
-    window.comm.receive(u",N*6A\r\n$GPGGA,010203.6,x\r\n$GPGSV,1\r\n");
+    window.comm.receive(u",N*6A\r\n$GPGSV,1\r\n");
+    EXPECT_EQ(window.shown(lblTime_0), u"12:35:19");
+    window.comm.receive(u"$GPRMC,120000,A\r\n$GPGGA,010203.6,x\r\n");
     EXPECT_EQ(window.shown(lblTime_0), u"01:02:04"); // the last time of the read
-    EXPECT_EQ(window.form.buffer(), u"\n");
-    EXPECT_TRUE(window.messages.shown.empty());
+    EXPECT_EQ(window.messages.shown.size(), 1U);     // the sync's warning alone
 }
 
 TEST(Form1, AFailedConnectSaysSoAndEndsAtOnce) {
@@ -75,13 +78,48 @@ TEST(Form1, AFailedConnectSaysSoAndEndsAtOnce) {
         window.form.click(Command1);
 
         EXPECT_EQ(window.comm.calls, c.calls);
-        EXPECT_EQ(window.messages.shown, (std::vector<Shown>{{u"No puedo abrir el puerto de "
-                                                              u"comunicaciones",
-                                                              u"Cronalba", MessageIcon::None}}));
+        EXPECT_EQ(window.messages.shown,
+                  (std::vector<Shown>{{Text(kPortFailure), Text(kAppTitle), MessageIcon::None}}));
         EXPECT_EQ(window.programEnd.status, 1);
         // Ended at once: nothing unloaded, nothing refreshed.
         EXPECT_FALSE(window.view.unloaded);
         EXPECT_EQ(window.shown(lblTime_1), u"");
+    }
+}
+
+// What a click on "Sincronizar Hora" decides from the GPS time on display and the difference as
+// typed: the number the text begins with, once blanks, tabs and line feeds are out of it. The
+// hour is rounded, halves away from zero; it must stay within the day, and a time must show.
+TEST(DecideSync, AddsTheDifferenceToTheGpsHour) {
+    const Text nines(10'000, u'9');
+    const Text tiny = u"0." + Text(1000, u'0') + u"1";
+    const TimeOfDay gps{12, 35, 19};
+    const struct {
+        std::optional<TimeOfDay> shown; // none: no time on display yet
+        Text offset;
+        std::optional<int> hour; // none: not set
+    } cases[] = {
+        // clang-format off
+        {gps, u"+2", 14},    {gps, u"-5", 7},      {TimeOfDay{9, 5, 3}, u"1", 10},
+        {gps, u"abc", 12},   {gps, u"", 12},       {gps, u" + 2 ", 14},  {gps, u"\t1\n0", 22},
+        {gps, u"1 -1", 13},  {gps, u"+-2", 12},    {gps, u"\r2", 12},    {gps, u"\u0662", 12},
+        {gps, u"1e3", 13},   {gps, u"1.5", 14},    {gps, u"-1.5", 11},   {gps, u".5", 13},
+        {gps, u"11.49", 23}, {gps, u"-12", 0},     {gps, tiny, 12},      {gps, u"0." + nines, 13},
+        {TimeOfDay{0, 0, 0}, u"-0.4", 0},          {TimeOfDay{22, 59, 59}, u"+1", 23},
+        {TimeOfDay{23, 10, 0}, u"+2", {}},         {TimeOfDay{23, 0, 0}, u"0.5", {}},
+        {TimeOfDay{0, 10, 0}, u"-0.5", {}},        {TimeOfDay{1, 0, 0}, u"-2", {}},
+        {gps, nines, {}},    {gps, u"-" + nines, {}},              {std::nullopt, u"-1", {}},
+        // clang-format on
+    };
+    for (const auto &c : cases) {
+        const SyncDecision decision = decideSync(c.shown, c.offset);
+        SCOPED_TRACE(std::to_string(c.offset.size()) + " characters of difference");
+        EXPECT_EQ(decision.verdict, !c.shown ? SyncVerdict::NoGpsTime
+                                    : c.hour ? SyncVerdict::Set
+                                             : SyncVerdict::OutsideDay);
+        if (c.hour) {
+            EXPECT_EQ(decision.time, (TimeOfDay{*c.hour, c.shown->minutes, c.shown->seconds}));
+        }
     }
 }
 
@@ -127,7 +165,7 @@ TEST(Form1, SyncThatCannotBeDoneLeavesTheClockAndSaysWhy) {
         ASSERT_EQ(window.messages.shown.size(), 1U);
         const Shown &warning = window.messages.shown[0];
         EXPECT_NE(warning.text.find(c.inMessage), Text::npos);
-        EXPECT_EQ(warning, (Shown{warning.text, u"Cronalba", MessageIcon::Warning}));
+        EXPECT_EQ(warning, (Shown{warning.text, Text(kAppTitle), MessageIcon::Warning}));
         EXPECT_EQ(window.shown(lblTime_0), gpsTime);
         EXPECT_FALSE(window.programEnd.status);
     }

@@ -14,21 +14,17 @@ TEST(Latin1ToText, EveryByteBecomesOneCharacterOfTheSameCode) {
 }
 
 // The settings a connect makes from the speed as typed: the speed as decimal digits only, from
-// 1 up, within 32 bits, at 8 data bits, no parity and 1 stop bit.
+// 1 up, within 32 bits.
 TEST(PortSettings, ComeFromTheSpeedAsTyped) {
-    const std::pair<const char16_t *, std::optional<std::int32_t>> cases[] = {
+    const std::pair<const char16_t *, std::optional<PortSettings>> cases[] = {
         // clang-format off
-        {u"4800", 4800},  {u"2147483647", 2147483647},  {u"", {}},  {u"48OO", {}},  {u"0", {}},
-        {u"+4800", {}},  {u" 4800", {}},  {u"2147483648", {}},  {u"99999999999999999999", {}},
-        {u"4800,n,8,1", {}},
+        {u"4800", {{4800}}},  {u"2147483647", {{2147483647}}},  {u"", {}},  {u"48OO", {}},
+        {u"0", {}},  {u"+4800", {}},  {u" 4800", {}},  {u"2147483648", {}},  {u"4800,n,8,1", {}},
+        {u"99999999999999999999", {}},
         // clang-format on
     };
-    for (const auto &[typed, speed] : cases) {
-        const Text settings = settingsForSpeed(typed);
-        EXPECT_EQ(settings, Text(typed) + u",n,8,1");
-        const auto parsed = parsePortSettings(settings);
-        EXPECT_EQ(parsed, speed ? std::optional(PortSettings{*speed}) : std::nullopt)
-            << settings.size();
+    for (const auto &[typed, settings] : cases) {
+        EXPECT_EQ(portSettingsFromText(typed), settings) << Text(typed).size();
     }
 }
 

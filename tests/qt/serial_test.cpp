@@ -54,14 +54,14 @@ public:
         QCOMPARE(::write(master, bytes.constData(), static_cast<size_t>(bytes.size())),
                  bytes.size());
     }
-    // The line as the device sees it: its speed, and whether it runs without flow control.
-    // (A pseudo-terminal keeps its own data bits, parity and stop bits, whatever is asked.)
+    // The line as the device sees it: its speed, and whether it runs 8N1 (8 data bits, no
+    // parity, 1 stop bit; what a pseudo-terminal keeps of them) without flow control.
     std::pair<speed_t, bool> line() const {
         termios settings{};
         tcgetattr(master, &settings);
-        const bool noFlowControl =
-            (settings.c_cflag & CRTSCTS) == 0 && (settings.c_iflag & (IXON | IXOFF)) == 0;
-        return {cfgetispeed(&settings), noFlowControl};
+        const bool plain8N1 = (settings.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS)) == CS8 &&
+                              (settings.c_iflag & (IXON | IXOFF)) == 0;
+        return {cfgetispeed(&settings), plain8N1};
     }
     void closeMaster() { ::close(std::exchange(master, -1)); }
     SerialPortEntry entry() const { return {path.toStdU16String(), u"pseudo-terminal"}; }
