@@ -41,6 +41,9 @@ private:
     void Command2_Click();
     // "Sincronizar Hora": sets the clock to the GPS time plus the difference.
     void cmdSync_Click();
+    // Sets the clock as of the click; when automatic synchronisation refuses, offers to switch
+    // it off and set the same time again.
+    ClockSetResult setClock(TimeOfDay newTime, Moment clickedAt);
 
     void refreshComputerTime();
     void showGpsTime(TextView time);
@@ -52,6 +55,9 @@ private:
     Text gpsTimeShown;           // what lblTime(0) shows: only this window writes it
     SentenceAssembler sentences; // holds strBuffer, kept from one connection to the next
     Text strSettings;
+    // While set, the clock is being set: a password prompt or a question may be open, and a
+    // click that reaches the window then is not a new request.
+    bool syncUnderWay = false;
 };
 
 } // namespace cronalba
