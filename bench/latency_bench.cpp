@@ -48,6 +48,7 @@ public:
             stderr, "Mensaje: %s\n",
             qPrintable(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))));
     }
+    bool ask(TextView /*text*/, TextView /*title*/) override { return false; }
 };
 
 class ExitOnEnd final : public ProgramEnd {

@@ -59,17 +59,11 @@ ClockSetResult TimedatedClock::setTimeOfDay(TimeOfDay newTime, Moment requestedA
         return result(ClockOutcome::TimeSkipped);
     }
 
-    QDBusMessage call = QDBusMessage::createMethodCall(kTimedateService, kTimedatePath,
-                                                       kTimedateService, QStringLiteral("SetTime"));
-    const bool relative = true;
-    const bool interactive = true; // lets the system ask the user for a password
-    call << static_cast<qint64>(shift->count()) << relative << interactive;
-    call.setInteractiveAuthorizationAllowed(true);
-
     // Blocks the window while the system asks for a password, as long as it takes within the
     // timeout; the relative change keeps the result right however long that is.
+    const bool relative = true;
     const QDBusMessage reply =
-        m_bus().call(call, QDBus::Block, static_cast<int>(m_replyTimeout.count()));
+        callService(QStringLiteral("SetTime"), {static_cast<qint64>(shift->count()), relative});
     if (reply.type() != QDBusMessage::ErrorMessage) {
         return result(ClockOutcome::Done);
     }
@@ -78,6 +72,25 @@ ClockSetResult TimedatedClock::setTimeOfDay(TimeOfDay newTime, Moment requestedA
         return m_fallback->setTimeOfDay(newTime, requestedAt);
     }
     return serviceRefusal(error);
+}
+
+ClockSetResult TimedatedClock::switchOffAutomaticTime() {
+    const bool automatic = false;
+    const QDBusMessage reply = callService(QStringLiteral("SetNTP"), {automatic});
+    if (reply.type() != QDBusMessage::ErrorMessage) {
+        return result(ClockOutcome::Done);
+    }
+    return serviceRefusal(QDBusError(reply));
+}
+
+QDBusMessage TimedatedClock::callService(const QString &method, QVariantList arguments) const {
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kTimedateService, kTimedatePath, kTimedateService, method);
+    const bool interactive = true; // lets the system ask the user for a password
+    arguments << interactive;
+    call.setArguments(arguments);
+    call.setInteractiveAuthorizationAllowed(true);
+    return m_bus().call(call, QDBus::Block, static_cast<int>(m_replyTimeout.count()));
 }
 
 } // namespace cronalba

@@ -3,6 +3,7 @@
 #include "kernel_clock.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 
 #include <chrono>
 #include <functional>
@@ -27,8 +28,13 @@ public:
         std::chrono::milliseconds replyTimeout = kDefaultReplyTimeout);
 
     ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt) override;
+    // Asks the service to stop synchronising the clock itself, as its SetNTP(false) does.
+    ClockSetResult switchOffAutomaticTime() override;
 
 private:
+    // Calls method with arguments and the interactive flag; the reply, or the error instead.
+    QDBusMessage callService(const QString &method, QVariantList arguments) const;
+
     BusConnector m_bus;
     std::unique_ptr<ComputerClock> m_fallback;
     std::chrono::milliseconds m_replyTimeout;

@@ -9,11 +9,12 @@
 namespace cronalba::windows {
 
 // MessageBoxW owned by the program's window, which it disables while it is open: OK only, with
-// a warning sign when asked.
+// a warning sign when asked, or a question with Windows' own Yes and No in the system's language.
 class WindowsMessageDialog final : public MessageDialog {
 public:
     void setOwner(HWND window) { owner = window; }
     void show(TextView text, TextView title, MessageIcon icon) override;
+    bool ask(TextView text, TextView title) override;
 
 private:
     HWND owner = nullptr;

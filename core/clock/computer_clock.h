@@ -14,6 +14,8 @@ using Moment = std::chrono::system_clock::time_point;
 struct ClockReading {
     Moment moment;
     TimeOfDay localTime;
+
+    bool operator==(const ClockReading &) const = default;
 };
 
 // What became of a request to set the clock: done, or why not. The back ends give reasons; the
@@ -33,6 +35,8 @@ enum class ClockOutcome {
 struct ClockSetResult {
     ClockOutcome outcome = ClockOutcome::Failed;
     Text detail; // for Failed: what the system said, as it said it
+
+    bool operator==(const ClockSetResult &) const = default;
 };
 
 // The computer's clock: reading it, and setting its local time of day.
@@ -46,6 +50,10 @@ public:
     // user asked: a back end that has to wait (for a password, say) applies the change relative
     // to that moment, so the clock ends as if it had been set then.
     virtual ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt) = 0;
+
+    // Switches off the automatic synchronisation that refuses setTimeOfDay with AutomaticSyncOn.
+    // A clock without one can't, and answers that it stays on.
+    virtual ClockSetResult switchOffAutomaticTime() { return {ClockOutcome::AutomaticSyncOn, {}}; }
 };
 
 } // namespace cronalba

@@ -82,18 +82,36 @@ void Form1::Command2_Click() {
 }
 
 void Form1::cmdSync_Click() {
+    if (syncUnderWay) {
+        return;
+    }
     const SyncDecision decision = decideSync(gpsTimeShown, view.text(ControlId::txtOffset));
     if (decision.verdict != SyncVerdict::Set) {
         services.messages.show(notSetMessage(decision.verdict), kAppTitle, MessageIcon::Warning);
         return;
     }
-    const ClockSetResult result =
-        services.clock.setTimeOfDay(decision.time, services.clock.now().moment);
+    syncUnderWay = true;
+    const ClockSetResult result = setClock(decision.time, services.clock.now().moment);
+    syncUnderWay = false;
     if (result.outcome != ClockOutcome::Done) {
         services.messages.show(clockRefusalMessage(result), kAppTitle, MessageIcon::Warning);
         return;
     }
     refreshComputerTime();
+}
+
+ClockSetResult Form1::setClock(TimeOfDay newTime, Moment clickedAt) {
+    ClockSetResult result = services.clock.setTimeOfDay(newTime, clickedAt);
+    if (result.outcome != ClockOutcome::AutomaticSyncOn ||
+        !services.messages.ask(switchOffAutomaticTimeQuestion(), kAppTitle)) {
+        return result;
+    }
+    ClockSetResult switchedOff = services.clock.switchOffAutomaticTime();
+    if (switchedOff.outcome != ClockOutcome::Done) {
+        return switchedOff;
+    }
+    // Still as of the click: the time spent answering doesn't make the clock late.
+    return services.clock.setTimeOfDay(newTime, clickedAt);
 }
 
 void Form1::Form_Unload() {

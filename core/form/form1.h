@@ -40,6 +40,9 @@ private:
     void Command2_Click();
     // "Sincronizar Hora": sets the clock to the GPS time plus the difference.
     void cmdSync_Click();
+    // Sets the clock as of the click; when automatic synchronisation refuses, offers to switch
+    // it off and set the same time again.
+    ClockSetResult setClock(TimeOfDay newTime, Moment clickedAt);
 
     void refreshComputerTime();
     void showGpsTime(std::optional<TimeOfDay> time);
@@ -51,6 +54,9 @@ private:
     // The time lblTime(0) shows, none while it is blank: only this window writes that label.
     std::optional<TimeOfDay> gpsTimeShown;
     SentenceAssembler sentences; // holds strBuffer, kept from one connection to the next
+    // While set, the clock is being set: a password prompt or a question may be open, and a
+    // click that reaches the window then is not a new request.
+    bool syncUnderWay = false;
 };
 
 } // namespace cronalba

@@ -5,6 +5,8 @@ namespace cronalba {
 namespace {
 
 constexpr TextView kNotChanged = u"No se ha cambiado la hora del ordenador.";
+constexpr TextView kAutomaticTimeOn = u"La sincronización automática de la hora está activada y "
+                                      u"el sistema no deja cambiar la hora a mano.";
 
 Text joined(std::initializer_list<TextView> parts) {
     Text text;
@@ -58,9 +60,7 @@ Text clockRefusalMessage(const ClockSetResult &result) {
                        u"\n\nVuelva a pulsar \"Sincronizar Hora\" y acepte la petición de "
                        u"Windows."});
     case ClockOutcome::AutomaticSyncOn:
-        return joined({u"La sincronización automática de la hora está activada y el sistema no "
-                       u"deja cambiar la hora a mano. ",
-                       kNotChanged,
+        return joined({kAutomaticTimeOn, u" ", kNotChanged,
                        u"\n\nDesactive la sincronización automática de la hora (timedatectl "
                        u"set-ntp false) y vuelva a intentarlo."});
     case ClockOutcome::NotAuthorized:
@@ -77,6 +77,11 @@ Text clockRefusalMessage(const ClockSetResult &result) {
                        u"). ", kNotChanged});
     }
     return {};
+}
+
+Text switchOffAutomaticTimeQuestion() {
+    return joined({kAutomaticTimeOn, u"\n\n¿Desactivar la sincronización automática y poner en el "
+                                     u"ordenador la hora del GPS?"});
 }
 
 Text portListToolTip(const std::vector<NumberedPort> &ports) {

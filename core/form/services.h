@@ -8,11 +8,15 @@ namespace cronalba {
 
 enum class MessageIcon { None, Warning };
 
-// A modal message box with an OK button only; returns once the user has dismissed it.
+// Modal message boxes over the window; each returns once the user has dismissed it.
 class MessageDialog {
 public:
     virtual ~MessageDialog() = default;
+    // A message with an OK button only.
     virtual void show(TextView text, TextView title, MessageIcon icon) = 0;
+    // A question with a question sign, a yes and a no button: true for yes. Closing the box
+    // answers no.
+    virtual bool ask(TextView text, TextView title) = 0;
 };
 
 // Ends the program at once: no window is unloaded and no handler runs any more. The real one

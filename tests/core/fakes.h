@@ -3,6 +3,7 @@
 // Stand-ins for Form1's window and services, recording what the handlers do.
 #include "form1.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -71,10 +72,16 @@ public:
         current.localTime = refusal ? current.localTime : newTime;
         return refusal.value_or(ClockSetResult{ClockOutcome::Done, {}});
     }
+    // Takes a minute, as a password prompt might; setting then meets laterRefusal.
+    ClockSetResult switchOffAutomaticTime() override {
+        current.moment += std::chrono::minutes(1);
+        refusal = laterRefusal;
+        return switchOffRefusal.value_or(ClockSetResult{ClockOutcome::Done, {}});
+    }
 
     ClockReading current{Moment(std::chrono::hours(480'000)), {12, 0, 0}};
     std::vector<ClockReading> requests; // the moment of the click, and the new time of day
-    std::optional<ClockSetResult> refusal;
+    std::optional<ClockSetResult> refusal, switchOffRefusal, laterRefusal;
 };
 
 class FakeMessages final : public MessageDialog {
@@ -88,7 +95,16 @@ public:
     void show(TextView text, TextView title, MessageIcon icon) override {
         shown.push_back({Text(text), Text(title), icon});
     }
+    // Runs whileAsking once, as a click that reaches the window meanwhile would, then answers.
+    bool ask(TextView text, TextView /*title*/) override {
+        asked.emplace_back(text);
+        std::exchange(whileAsking, [] {})();
+        return answer;
+    }
     std::vector<Shown> shown;
+    std::vector<Text> asked;
+    bool answer = false;
+    std::function<void()> whileAsking = [] {};
 };
 
 class FakeProgramEnd final : public ProgramEnd {
@@ -97,9 +113,10 @@ public:
     std::optional<int> status;
 };
 
-// Form1 over the stand-ins, loaded, with the boxes' texts as the layout gives them.
+// Form1 over the stand-ins (or another clock), loaded, with the layout's texts in the boxes.
 struct FakeWindow {
-    FakeWindow() {
+    explicit FakeWindow(ComputerClock *otherClock = nullptr)
+        : form{view, {comm, otherClock != nullptr ? *otherClock : clock, messages, programEnd}} {
         for (const ControlRow &row : kForm1Layout) {
             view.texts[row.id] = row.text;
         }
@@ -114,7 +131,7 @@ struct FakeWindow {
     FakeClock clock;
     FakeMessages messages;
     FakeProgramEnd programEnd;
-    Form1 form{view, {comm, clock, messages, programEnd}};
+    Form1 form;
 };
 
 } // namespace cronalba::testing

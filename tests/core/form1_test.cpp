@@ -123,51 +123,49 @@ TEST(DecideSync, AddsTheDifferenceToTheGpsHour) {
     }
 }
 
-TEST(Form1, SyncSetsTheGpsTimePlusTheDifferenceFromTheMomentOfTheClick) {
-    FakeWindow window;
-    window.clock.current.localTime = {10, 0, 0};
-    window.comm.receive(u"$GPRMC,123519,A\r\n");
-    window.form.click(cmdSync);
-
-    ASSERT_EQ(window.clock.requests.size(), 1U);
-    EXPECT_EQ(window.clock.requests[0].localTime, (TimeOfDay{14, 35, 19}));
-    EXPECT_EQ(window.clock.requests[0].moment, window.clock.current.moment);
-    EXPECT_EQ(window.shown(lblTime_1), u"14:35:19"); // at once
-    EXPECT_TRUE(window.messages.shown.empty());
-}
-
-// The clock is left alone, with a warning that says why, whenever the GPS display holds no
-// time, the sum leaves the day or the system refuses.
-TEST(Form1, SyncThatCannotBeDoneLeavesTheClockAndSaysWhy) {
+// The GPS time plus the difference is set as of the click and shown at once, or a warning says
+// why not. When automatic time refuses, "Sí" switches it off and sets the same time again, and
+// a click while the question is open does nothing.
+TEST(Form1, SyncSetsTheClockAsOfTheClickOrSaysWhyNot) {
+    using enum ClockOutcome;
+    const std::optional<ClockSetResult> automatic{{AutomaticSyncOn, {}}};
+    const char16_t *const gps = u"$GPRMC,123519,A\r\n"; // the difference stays "+2"
     const struct {
-        const char *why;
-        const char16_t *received; // the difference stays "+2"
-        std::optional<ClockOutcome> refusal;
-        const char16_t *inMessage;
+        const char16_t *received;
+        std::optional<ClockSetResult> refusal, switchOffRefusal, laterRefusal;
+        bool answer;
+        std::size_t requests;
+        Text warning; // none when the clock is set
     } cases[] = {
-        {"nothing received", u"", {}, u"\"Empezar conexión\""},
-        {"past midnight", u"$GPRMC,231000,A\r\n", {}, u"fuera del día"},
-        {"refused", u"$GPRMC,123519,A\r\n", ClockOutcome::NotPermitted, u"CAP_SYS_TIME"},
+        {gps, {}, {}, {}, false, 1, {}},
+        {u"", {}, {}, {}, false, 0, notSetMessage(SyncVerdict::NoGpsTime)},
+        {u"$GPRMC,231000,A\r\n", {}, {}, {}, false, 0, notSetMessage(SyncVerdict::OutsideDay)},
+        {gps, {{NotPermitted, {}}}, {}, {}, true, 1, clockRefusalMessage({NotPermitted, {}})},
+        {gps, automatic, {}, {}, true, 2, {}},
+        {gps, automatic, {}, {}, false, 1, clockRefusalMessage({AutomaticSyncOn, {}})},
+        {gps, automatic, {{NoReply, {}}}, {}, true, 1, clockRefusalMessage({NoReply, {}})},
+        {gps, automatic, {}, {{Failed, {}}}, true, 2, clockRefusalMessage({Failed, {}})},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.why);
+        SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
         FakeWindow window;
+        window.clock.refusal = c.refusal;
+        window.clock.switchOffRefusal = c.switchOffRefusal;
+        window.clock.laterRefusal = c.laterRefusal;
+        window.messages.answer = c.answer;
+        window.messages.whileAsking = [&] { window.form.click(cmdSync); };
         window.comm.receive(c.received);
-        if (c.refusal) {
-            window.clock.refusal = ClockSetResult{*c.refusal, {}};
-        }
-        const TimeOfDay before = window.clock.current.localTime;
-        const Text gpsTime = window.shown(lblTime_0);
+        const ClockReading click{window.clock.current.moment, {14, 35, 19}};
         window.form.click(cmdSync);
 
-        EXPECT_EQ(window.clock.current.localTime, before);
-        EXPECT_EQ(window.clock.requests.size(), c.refusal ? 1U : 0U);
-        ASSERT_EQ(window.messages.shown.size(), 1U);
-        const Shown &warning = window.messages.shown[0];
-        EXPECT_NE(warning.text.find(c.inMessage), Text::npos);
-        EXPECT_EQ(warning, (Shown{warning.text, Text(kAppTitle), MessageIcon::Warning}));
-        EXPECT_EQ(window.shown(lblTime_0), gpsTime);
-        EXPECT_FALSE(window.programEnd.status);
+        const auto questions = c.refusal == automatic ? 1U : 0U;
+        EXPECT_EQ(window.messages.asked, std::vector(questions, switchOffAutomaticTimeQuestion()));
+        EXPECT_EQ(window.clock.requests, std::vector(c.requests, click));
+        const std::vector<Shown> warning{{c.warning, Text(kAppTitle), MessageIcon::Warning}};
+        EXPECT_EQ(window.messages.shown, c.warning.empty() ? std::vector<Shown>{} : warning);
+        EXPECT_EQ(window.shown(lblTime_1), c.warning.empty() ? u"14:35:19" : u"");
+        // Only a missing GPS time sends the user to connect first.
+        EXPECT_EQ(c.warning.find(rowOf(Command1).text) != Text::npos, *c.received == u'\0');
     }
 }
 

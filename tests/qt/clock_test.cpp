@@ -2,6 +2,7 @@
 // is a stand-in on a session bus that dbus-run-session starts for these tests alone (see main),
 // the kernel's setter a fake, and the real one runs only in a child process inside a user
 // namespace of its own, where the kernel must refuse it.
+#include "fakes.h"
 #include "timedated_clock.h"
 
 #include <QCoreApplication>
@@ -40,14 +41,15 @@ Moment momentOf(const QDateTime &time) {
     return Moment(milliseconds(time.toMSecsSinceEpoch()));
 }
 
-// Stands in for the time service: records SetTime and answers it, with an error when told to.
-// Lives on a thread of its own, so that it answers while the caller blocks.
+// Stands in for the time service: records and answers each call, with an error when told to
+// (SetNTP ends automatic time's), from a thread of its own to answer while the caller blocks.
 class TimedateStandIn : public QDBusVirtualObject {
 public:
     QString introspect(const QString & /*path*/) const override { return {}; }
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override {
         const std::scoped_lock lock(mutex);
-        last = message;
+        calls.push_back(message);
+        errorName = message.member() == "SetNTP" && errorName.endsWith("Enabled") ? "" : errorName;
         if (!silent) {
             connection.send(errorName.isEmpty() ? message.createReply()
                                                 : message.createErrorReply(errorName, "said so"));
@@ -58,7 +60,7 @@ public:
     std::mutex mutex;
     QString errorName;
     bool silent = false;
-    QDBusMessage last;
+    std::vector<QDBusMessage> calls;
 };
 
 class TimedatedClockTest : public ::testing::Test {
@@ -123,15 +125,37 @@ TEST_F(TimedatedClockTest, AsksTheServiceForTheChangeSinceTheClick) {
             c.errorName[0] != '\0' ? QString("org.freedesktop.") + c.errorName : QString();
         EXPECT_EQ(setTimeOfDay(c.newTime, momentOf(c.requestedAt)).outcome, c.outcome);
         const std::scoped_lock lock(standIn.mutex);
-        EXPECT_EQ(standIn.last.member(), "SetTime");
-        EXPECT_EQ(standIn.last.arguments(), (QVariantList{qint64(c.shift.count()), true, true}));
-        EXPECT_TRUE(standIn.last.isInteractiveAuthorizationAllowed());
+        EXPECT_EQ(standIn.calls.back().member(), "SetTime");
+        EXPECT_EQ(standIn.calls.back().arguments(),
+                  (QVariantList{qint64(c.shift.count()), true, true}));
+        EXPECT_TRUE(standIn.calls.back().isInteractiveAuthorizationAllowed());
     }
     EXPECT_TRUE(setTimeOfDay({14, 35, 19}, momentOf(kNoon)).detail ==
                 u"org.freedesktop.DBus.Error.Failed: said so");
     standIn.silent = true;
     EXPECT_EQ(setTimeOfDay({14, 35, 19}, momentOf(kNoon), 0, 200ms).outcome, ClockOutcome::NoReply);
     EXPECT_FALSE(kernelShift);
+}
+
+// Automatic time on: after "No" in the window the refused change is all; after "Sí" the service
+// switches it off, interactively, then makes the same change as of the click. Refusals come back.
+TEST_F(TimedatedClockTest, SwitchesAutomaticTimeOffAtTheUsersWord) {
+    ASSERT_TRUE(service.registerService("org.freedesktop.timedate1"));
+    standIn.errorName = "org.freedesktop.timedate1.AutomaticTimeSyncEnabled";
+    TimedatedClock clock(&QDBusConnection::sessionBus, std::make_unique<KernelClock>(nullptr));
+    testing::FakeWindow window(&clock);
+    window.comm.receive(u"$GPRMC,123519,A\r\n");
+    for (const bool answer : {false, true}) {
+        window.messages.answer = answer;
+        window.form.click(ControlId::cmdSync);
+    }
+    standIn.errorName = "org.freedesktop.PolicyKit1.Error.Cancelled";
+    EXPECT_EQ(clock.switchOffAutomaticTime().outcome, ClockOutcome::NotAuthorized);
+    const std::scoped_lock lock(standIn.mutex);
+    ASSERT_EQ(standIn.calls.size(), 5U);
+    EXPECT_EQ(standIn.calls[2].member(), "SetNTP");
+    EXPECT_EQ(standIn.calls[2].arguments(), (QVariantList{false, true}));
+    EXPECT_EQ(standIn.calls[3].arguments(), standIn.calls[1].arguments());
 }
 
 // Without the service on the bus, or without a system bus at all (see main), the kernel's
