@@ -86,7 +86,7 @@ Text switchOffAutomaticTimeQuestion() {
 
 Text portListToolTip(const std::vector<NumberedPort> &ports) {
     if (ports.empty()) {
-        return u"No se ha encontrado ningún puerto serie.";
+        return Text(kNoSerialPorts);
     }
     Text lines;
     for (const NumberedPort &port : ports) {

@@ -13,6 +13,8 @@ namespace cronalba {
 
 inline constexpr TextView kAppTitle = u"Cronalba";
 inline constexpr TextView kPortFailure = u"No puedo abrir el puerto de comunicaciones";
+// comPuerto's tooltip when the system has no serial port.
+inline constexpr TextView kNoSerialPorts = u"No se ha encontrado ningún puerto serie.";
 // A question's buttons, where the toolkit doesn't word them in the system's language.
 inline constexpr TextView kAnswerYes = u"Sí";
 inline constexpr TextView kAnswerNo = u"No";

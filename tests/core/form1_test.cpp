@@ -171,7 +171,7 @@ TEST(Form1, SyncSetsTheClockAsOfTheClickOrSaysWhyNot) {
 
 TEST(Form1, ThePortTooltipListsTheSystemsPortsWhenAskedFor) {
     FakeWindow window;
-    EXPECT_EQ(window.form.comPuertoToolTip(), u"No se ha encontrado ningún puerto serie.");
+    EXPECT_EQ(window.form.comPuertoToolTip(), kNoSerialPorts);
     window.comm.systemPorts = {{1, u"/dev/ttyACM0", u"u-blox GNSS receiver"},
                                {2, u"/dev/ttyS0", u""}};
     EXPECT_EQ(window.form.comPuertoToolTip(),

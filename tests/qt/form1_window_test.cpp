@@ -57,7 +57,7 @@ private slots:
         QFETCH(int, row);
         const ControlRow &expected = kForm1Layout[static_cast<std::size_t>(row)];
         WindowOverFakes window;
-        QCOMPARE(window.form.windowTitle(), QString::fromUtf8("Cronalba  (Versión 1.0)"));
+        QCOMPARE(window.form.windowTitle(), QString::fromStdU16String(kCaption));
         const auto *widget = window.control<QWidget>(expected.name);
         static const std::map<ControlKind, std::pair<const char *, const char *>> classes = {
             {ControlKind::Frame, {"QGroupBox", "title"}},
@@ -125,17 +125,19 @@ private slots:
         window.form.show();
         window.control<QPushButton>("Command1")->click();
         window.comm.receive(u"$GPRMC,123519,A\r\n");
+        const auto textOf = [](ControlId id) { return QString::fromStdU16String(rowOf(id).text); };
         const struct {
             const char *control;
             QAccessible::Role role;
             QString name;
             QString label;
         } cases[] = {
-            {"comPuerto", QAccessible::ComboBox, {}, "Puerto COM:"},
-            {"comBaudios", QAccessible::ComboBox, {}, "Velocidad Baudios"},
-            {"txtOffset", QAccessible::EditableText, "Diferencia horaria", "Diferencia horaria"},
-            {"lblTime_0", QAccessible::StaticText, "12:35:19", "Hora del GPS"},
-            {"lblTime_1", QAccessible::StaticText, "08:07:06", "Hora Ordenador"},
+            {"comPuerto", QAccessible::ComboBox, {}, textOf(ControlId::Label2)},
+            {"comBaudios", QAccessible::ComboBox, {}, textOf(ControlId::Label3)},
+            {"txtOffset", QAccessible::EditableText, textOf(ControlId::Label4),
+             textOf(ControlId::Label4)},
+            {"lblTime_0", QAccessible::StaticText, "12:35:19", textOf(ControlId::Label1_0)},
+            {"lblTime_1", QAccessible::StaticText, "08:07:06", textOf(ControlId::Label1_2)},
         };
         for (const auto &c : cases) {
             QAccessibleInterface *accessible =

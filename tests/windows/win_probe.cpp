@@ -12,7 +12,8 @@
 //                                      and a label's (its width: the part no input hides)
 //   win_probe message-box TITLE MS     waits for a message box, describes it, presses OK
 //   win_probe count TITLE              how many visible top-level windows are titled TITLE
-//   win_probe refusal                  the message of a clock change refused for want of rights
+//   win_probe says WHAT                the program's words: caption, title, port-failure, or
+//                                      refusal (a clock change refused for want of rights)
 //   win_probe ports                    the program's COM ports, "n<TAB>COMn" a line
 //
 // Output is UTF-8; the exit status is 1, with the reason on stderr, when something is missing.
@@ -203,6 +204,25 @@ int onControl(const std::wstring &command, HWND window, const std::wstring &name
     return 0;
 }
 
+// The program's own words, so that the check restates none of them: the window's caption, the
+// boxes' title, the port failure, or the warning of a clock change refused for want of rights.
+int says(const std::wstring &what) {
+    using cronalba::TextView;
+    const cronalba::Text refusal =
+        cronalba::clockRefusalMessage({cronalba::ClockOutcome::NeedsAdministrator, {}});
+    const std::pair<const wchar_t *, TextView> texts[] = {{L"caption", cronalba::kCaption},
+                                                          {L"title", cronalba::kAppTitle},
+                                                          {L"port-failure", cronalba::kPortFailure},
+                                                          {L"refusal", refusal}};
+    for (const auto &[name, text] : texts) {
+        if (what == name) {
+            print(std::wstring(text.begin(), text.end()));
+            return 0;
+        }
+    }
+    return fail(L"no text called " + what);
+}
+
 } // namespace
 
 // wmain, so that arguments arrive as UTF-16 whatever the code page.
@@ -218,11 +238,8 @@ int wmain(int argc, wchar_t **argv) {
         }
         return 0;
     }
-    if (command == L"refusal") {
-        using cronalba::ClockOutcome;
-        const auto text = cronalba::clockRefusalMessage({ClockOutcome::NeedsAdministrator, {}});
-        print(std::wstring(text.begin(), text.end()));
-        return 0;
+    if (command == L"says") {
+        return says(caption);
     }
     if (command == L"message-box") {
         return messageBox(caption, number);
