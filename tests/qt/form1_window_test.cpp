@@ -2,6 +2,8 @@
 // what a screen reader announces, where the focus starts, where clicks and typing go.
 #include "fakes.h"
 #include "form1_window.h"
+#include "messages.h"
+#include "qt_message_dialog.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -10,6 +12,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -83,6 +86,7 @@ private slots:
                     : window.form.palette().color(QPalette::WindowText);
             QCOMPARE(label->palette().color(QPalette::WindowText), colour);
             QCOMPARE(label->font().bold(), look.heading);
+            QVERIFY(label->wordWrap());
             // The text fits the part of the box that no input hides.
             QCOMPARE(label->width(),
                      twipsToPixels(visibleWidth(expected.id), window.form.logicalDpiX()));
@@ -176,6 +180,35 @@ private slots:
             window.control<QPushButton>("Command1")->click();
             QVERIFY(std::ranges::count(window.comm.calls, "Settings=" + typed.toStdString()) == 1);
         }
+    }
+
+    // The window keeps the layout's size; the boxes show over it, and the question answers as
+    // the button pressed says.
+    void boxesOverAWindowOfFixedSize() {
+        WindowOverFakes window;
+        window.form.show();
+        const int dpi = window.form.logicalDpiX();
+        const QSize size(twipsToPixels(kClientWidthTwips, dpi),
+                         twipsToPixels(kClientHeightTwips, dpi));
+        QCOMPARE(window.form.minimumSize(), size);
+        QCOMPARE(window.form.maximumSize(), size);
+        QtMessageDialog dialog;
+        QList<QWidget *> parents;
+        for (const auto button : {QMessageBox::No, QMessageBox::Yes, QMessageBox::Ok}) {
+            window.form.activateWindow(); // as the window manager does once a box closes
+            QVERIFY(QTest::qWaitForWindowActive(&window.form));
+            QTimer::singleShot(0, [&parents, button] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                parents.append(box->parentWidget());
+                box->button(button)->click();
+            });
+            if (button == QMessageBox::Ok) {
+                dialog.show(kPortFailure, kAppTitle, MessageIcon::None);
+            } else {
+                QCOMPARE(dialog.ask(kPortFailure, kAppTitle), button == QMessageBox::Yes);
+            }
+        }
+        QCOMPARE(parents, QList<QWidget *>(3, &window.form));
     }
 
     // Every point of a control that takes input or clicks reaches that control, even where a
