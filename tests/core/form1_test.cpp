@@ -20,9 +20,11 @@ using Calls = std::vector<std::string>;
 // tick on (blank until then).
 TEST(Form1, LoadFillsTheListsAndTheTimerShowsTheComputersTime) {
     FakeWindow window;
-    const std::pair<ControlId, const char16_t *> firstTexts[] = {
-        {comPuerto, u"1"}, {comBaudios, u"4800"}, {txtOffset, u"+2"}, {lblTime_0, u" "},
-        {lblTime_1, u""}};
+    const std::pair<ControlId, const char16_t *> firstTexts[] = {{comPuerto, u"1"},
+                                                                 {comBaudios, u"4800"},
+                                                                 {txtOffset, u"+2"},
+                                                                 {lblTime_0, u" "},
+                                                                 {lblTime_1, u""}};
     for (const auto &[control, text] : firstTexts) {
         EXPECT_EQ(window.shown(control), text) << rowOf(control).name;
     }
@@ -201,15 +203,6 @@ TEST(Form1, SyncSetsTheClockAsOfTheClickOrSaysWhyNot) {
         // Only a missing GPS time sends the user to connect first.
         EXPECT_EQ(c.warning.find(rowOf(Command1).text) != Text::npos, *c.received == u'\0');
     }
-}
-
-TEST(Form1, ThePortTooltipListsTheSystemsPortsWhenAskedFor) {
-    FakeWindow window;
-    EXPECT_EQ(window.form.comPuertoToolTip(), kNoSerialPorts);
-    window.comm.systemPorts = {{1, u"/dev/ttyACM0", u"u-blox GNSS receiver"},
-                               {2, u"/dev/ttyS0", u""}};
-    EXPECT_EQ(window.form.comPuertoToolTip(),
-              u"1 = /dev/ttyACM0 (u-blox GNSS receiver)\n2 = /dev/ttyS0");
 }
 
 // Each reason the system gives reaches the user in words that say what to do.

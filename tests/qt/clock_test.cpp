@@ -1,8 +1,7 @@
 // The Linux clock back ends, none of them ever reaching the machine's clock: the time service
 // is a stand-in on a session bus that dbus-run-session starts for these tests alone (ctest runs
-// them so, in a zone with summer time and without a system bus), the kernel's setter a fake,
-// and the real one runs only in a child process inside a user namespace of its own, where the
-// kernel must refuse it.
+// them so), the kernel's setter a fake, and the real one runs only in a child process inside a
+// user namespace of its own, where the kernel must refuse it.
 #include "fakes.h"
 #include "timedated_clock.h"
 
@@ -15,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <mutex>
@@ -161,23 +161,13 @@ TEST_F(TimedatedClockTest, SwitchesAutomaticTimeOffAtTheUsersWord) {
 }
 
 // Without the service on the bus, or without a system bus at all, the kernel's setter moves the
-// clock by the change since the click.
+// clock by the change since the click, and its refusal reaches the user in the system's words.
 TEST_F(TimedatedClockTest, WithoutTheServiceTheKernelDecides) {
-    const struct {
-        int error;
-        ClockOutcome outcome;
-        const char16_t *detail;
-    } cases[] = {{0, ClockOutcome::Done, u""},
-                 {EPERM, ClockOutcome::NotPermitted, u""},
-                 {EINVAL, ClockOutcome::Failed, u"Invalid argument"}};
     for (const auto bus : {&QDBusConnection::sessionBus, &QDBusConnection::systemBus}) {
-        for (const auto &c : cases) {
-            const ClockSetResult result =
-                setTimeOfDay({14, 35, 19}, momentOf(kNoon.addMSecs(500)), c.error, 5s, bus);
-            EXPECT_EQ(kernelShift, 2h + 35min + 18s + 500ms);
-            EXPECT_EQ(result.outcome, c.outcome);
-            EXPECT_TRUE(result.detail == c.detail);
-        }
+        const ClockSetResult result =
+            setTimeOfDay({14, 35, 19}, momentOf(kNoon.addMSecs(500)), EINVAL, 5s, bus);
+        EXPECT_EQ(kernelShift, 2h + 35min + 18s + 500ms);
+        EXPECT_TRUE(result == (ClockSetResult{ClockOutcome::Failed, u"Invalid argument"}));
     }
 }
 
@@ -274,6 +264,12 @@ TEST(KernelClockInUserNamespace, TheKernelsRefusalReachesTheUserAndTheClockStays
 } // namespace cronalba
 
 int main(int argc, char **argv) {
+    // A machine without a system bus: the one of this machine is never reached, however the
+    // tests are run.
+    setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/system_bus_socket", 1);
+    // A zone with daylight saving time, the same wherever the tests run.
+    setenv("TZ", "Europe/Madrid", 1);
+    tzset();
     QCoreApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
