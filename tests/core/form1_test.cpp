@@ -68,15 +68,15 @@ TEST(Form1, ConnectAndReceive) {
 TEST(Form1, EachButtonRunsItsOwnHandlerAlone) {
     const struct {
         ControlId control;
-        Calls calls;
         bool unloaded;
         std::size_t clockRequests;
+        Calls calls;
     } cases[] = {
-        {Command1, {"Settings=4800", "CommPort=1", "PortOpen=true"}, false, 0},
-        {Command2, {}, true, 0},
-        {cmdSync, {}, false, 1},
-        {txtOffset, {}, false, 0},
-        {lblTime_0, {}, false, 0},
+        {Command1, false, 0, {"Settings=4800", "CommPort=1", "PortOpen=true"}},
+        {Command2, true, 0, {}},
+        {cmdSync, false, 1, {}},
+        {txtOffset, false, 0, {}},
+        {lblTime_0, false, 0, {}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(rowOf(c.control).name);
