@@ -5,6 +5,7 @@
 #include "com_port.h"
 #include "elevated_change.h"
 #include "message_pump.h"
+#include "newer_windows.h"
 #include "windows_clock.h"
 
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,27 +29,181 @@ void check(bool ok, const char *what, int row) {
     }
 }
 
-// Whatever a driver reported, the line is 8N1 at the speed, without flow control, and valid.
+// Whatever a driver reported, the line is binary 8N1 at the speed, without flow control, with
+// XON and XOFF apart (SetCommState refuses them equal) and reads going on after a framing error.
 void serialLine() {
     DCB odd{}; // every flag on, every character 0xFF
     std::memset(&odd, 0xFF, sizeof odd);
-    DCB equalXonXoff{}; // both 0, flow control asked for
-    equalXonXoff.fOutX = TRUE;
-    equalXonXoff.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    DCB handshake{}; // XON and XOFF both 0
+    handshake.fOutX = TRUE;
+    handshake.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    handshake.fDtrControl = DTR_CONTROL_HANDSHAKE;
     int row = 0;
-    for (DCB dcb : {DCB{}, odd, equalXonXoff}) {
+    for (DCB dcb : {odd, handshake}) {
         cronalba::windows::describeLine(dcb, 4800);
-        check(dcb.DCBlength == sizeof dcb && dcb.BaudRate == 4800 && dcb.fBinary &&
-                  dcb.ByteSize == 8 && dcb.Parity == NOPARITY && !dcb.fParity &&
+        check(dcb.BaudRate == 4800 && dcb.fBinary && dcb.ByteSize == 8 && dcb.Parity == NOPARITY &&
                   dcb.StopBits == ONESTOPBIT && !dcb.fOutxCtsFlow && !dcb.fOutxDsrFlow &&
-                  !dcb.fDsrSensitivity && !dcb.fOutX && !dcb.fInX &&
-                  dcb.fDtrControl == DTR_CONTROL_ENABLE && dcb.fRtsControl == RTS_CONTROL_ENABLE,
+                  !dcb.fOutX && !dcb.fInX && dcb.fRtsControl != RTS_CONTROL_HANDSHAKE &&
+                  dcb.fDtrControl != DTR_CONTROL_HANDSHAKE && dcb.XonChar != dcb.XoffChar &&
+                  !dcb.fAbortOnError,
               "4800 8N1 sin control de flujo", ++row);
-        check(dcb.XonChar == 0x11 && dcb.XoffChar == 0x13 && dcb.XonLim > 0 && dcb.XoffLim > 0 &&
-                  !dcb.fErrorChar && !dcb.fNull && !dcb.fAbortOnError && dcb.EofChar == 0 &&
-                  dcb.ErrorChar == 0,
-              "XON y XOFF distintos, sin caracteres de error ni de fin", row);
     }
+}
+
+// Without the newer calls, as on Windows 7: the window's frame at the system's scale, the time
+// to the clock tick, and DLLs no longer searched for in a folder set before.
+void windows7Fallbacks() {
+    using namespace cronalba::windows;
+    const FunctionLookup newer = std::exchange(
+        systemFunctionLookup(), [](const wchar_t *, const char *) -> FARPROC { return nullptr; });
+    RECT frame{0, 0, 400, 300};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    const RECT found = windowRectFor({0, 0, 400, 300}, WS_OVERLAPPEDWINDOW, 144);
+    check(EqualRect(&found, &frame), "Windows 7: el marco de la ventana", 1);
+    ULARGE_INTEGER before{};
+    GetSystemTimeAsFileTime(reinterpret_cast<FILETIME *>(&before));
+    const FILETIME now = systemTimeNow();
+    const auto ticks =
+        (ULARGE_INTEGER{{now.dwLowDateTime, now.dwHighDateTime}}.QuadPart - before.QuadPart);
+    check(ticks < 10'000'000, "Windows 7: la hora del sistema", 2);
+    SetDllDirectoryW(L"C:\\");
+    loadDllsFromSystemFolder();
+    check(GetDllDirectoryW(0, nullptr) <= 1, "Windows 7: las DLL no se buscan en otra carpeta", 3);
+    systemFunctionLookup() = newer;
+}
+
+// Set in this process at a click at hh:mm:ss.500: the token opened with the right to enable a
+// privilege, the system-time one enabled, and the local time set twice, the second with the
+// summer time of the new time in force, both on the whole second asked for.
+FILETIME clickTime{};
+void WINAPI timeOfClick(FILETIME *now) {
+    *now = clickTime;
+}
+void clockSetHere() {
+    using namespace cronalba::windows;
+    const cronalba::Moment click = sys_days(2026y / 6 / 15) + 12h + 500ms;
+    const auto ticks =
+        duration_cast<duration<std::int64_t, std::ratio<1, 10'000'000>>>(click.time_since_epoch())
+            .count() +
+        116'444'736'000'000'000;
+    clickTime = {static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
+    const FunctionLookup real = systemFunctionLookup();
+    systemFunctionLookup() = [&real](const wchar_t *module, const char *name) {
+        return std::strcmp(name, "GetSystemTimePreciseAsFileTime") == 0
+                   ? reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&timeOfClick))
+                   : real(module, name);
+    };
+    DWORD access = 0;
+    HANDLE opened = nullptr;
+    HANDLE adjusted = nullptr;
+    TOKEN_PRIVILEGES asked{};
+    std::vector<SYSTEMTIME> set;
+    ClockCalls calls;
+    calls.openOwnToken = [&](DWORD rights, HANDLE &token) {
+        access = rights;
+        token = opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        return TRUE;
+    };
+    calls.adjustPrivileges = [&](HANDLE token, TOKEN_PRIVILEGES &privileges) {
+        adjusted = token;
+        asked = privileges;
+        SetLastError(ERROR_SUCCESS);
+        return TRUE;
+    };
+    calls.setLocalTime = [&](const SYSTEMTIME &local) {
+        set.push_back(local);
+        return TRUE;
+    };
+    WindowsClock clock([](const std::wstring &) { return ElevatedRun{ERROR_CANCELLED, 0}; }, calls);
+    const SYSTEMTIME shown = localTimeAt(click);
+    const cronalba::TimeOfDay newTime{shown.wHour, shown.wMinute, 5};
+    const auto result = clock.setTimeOfDay(newTime, click);
+    systemFunctionLookup() = real;
+    LUID systemTime{};
+    LookupPrivilegeValueW(nullptr, SE_SYSTEMTIME_NAME, &systemTime);
+    const LUID_AND_ATTRIBUTES &enabled = asked.Privileges[0];
+    check((access & TOKEN_ADJUST_PRIVILEGES) && adjusted == opened && asked.PrivilegeCount == 1 &&
+              enabled.Luid.LowPart == systemTime.LowPart &&
+              enabled.Luid.HighPart == systemTime.HighPart &&
+              enabled.Attributes == SE_PRIVILEGE_ENABLED,
+          "se activa el privilegio de cambiar la hora", 1);
+    check(result.outcome == cronalba::ClockOutcome::Done && set.size() == 2 &&
+              std::memcmp(&set.front(), &set.back(), sizeof(SYSTEMTIME)) == 0,
+          "SetLocalTime dos veces con la misma hora", 2);
+    check(!set.empty() && set.front().wHour == shown.wHour && set.front().wSecond == 5 &&
+              set.front().wMilliseconds == 0,
+          "la hora puesta no tiene milisegundos", 3);
+}
+
+// The port over a named pipe, whose reads wait, end and are cancelled as a driver's, with the
+// serial device's own calls stood in for: the queue is what the pipe holds, the timeouts are kept.
+struct PipePort {
+    std::vector<COMMTIMEOUTS> timeouts;
+    bool lost = false;
+    cronalba::windows::ComPort port{{
+        [](HANDLE, DCB &) { return TRUE; },
+        [](HANDLE, DCB &) { return TRUE; },
+        [this](HANDLE, COMMTIMEOUTS &given) {
+            timeouts.push_back(given);
+            return TRUE;
+        },
+        [](HANDLE device, COMSTAT &status) {
+            return PeekNamedPipe(device, nullptr, 0, nullptr, &status.cbInQue, nullptr);
+        },
+    }};
+    HANDLE receiver;
+    explicit PipePort(DWORD type)
+        : receiver(CreateNamedPipeW(L"\\\\.\\pipe\\cronalba", PIPE_ACCESS_OUTBOUND, type, 1, 64, 64,
+                                    0, nullptr)) {
+        port.setCallback([this] { lost = !port.isOpen(); });
+        port.open(L"pipe\\cronalba", {});
+    }
+    ~PipePort() {
+        CloseHandle(receiver); // ends a waiting read first
+        port.close();
+    }
+    void send(const char *bytes) const {
+        DWORD written = 0;
+        WriteFile(receiver, bytes, static_cast<DWORD>(std::strlen(bytes)), &written, nullptr);
+    }
+};
+
+// A read of what is queued leaves the port waiting for the next byte; a waiting read that ends
+// with nothing, as some USB drivers end it when the receiver is pulled out, is a lost line;
+// closing the port takes its waiting read back rather than waiting for a byte.
+HANDLE closed = nullptr;
+DWORD WINAPI sendLate(void *pipe) {
+    if (WaitForSingleObject(closed, 3000) == WAIT_TIMEOUT) {
+        static_cast<PipePort *>(pipe)->send("$");
+    }
+    return 0;
+}
+void portReads() {
+    {
+        PipePort pipe(PIPE_TYPE_BYTE);
+        pipe.send("$GPRMC");
+        check(pipe.port.readAvailable() == "$GPRMC" && pipe.timeouts.size() == 3 &&
+                  pipe.timeouts[1].ReadIntervalTimeout == MAXDWORD &&
+                  pipe.timeouts[2].ReadIntervalTimeout == 0,
+              "tras leer lo que espera, el puerto espera el byte siguiente", 1);
+    }
+    {
+        PipePort pipe(PIPE_TYPE_MESSAGE);
+        pipe.send("");
+        WaitForSingleObject(pipe.port.notificationEvent(), 5000);
+        pipe.port.onNotified();
+        check(pipe.lost, "una lectura que termina vacía es la línea perdida", 2);
+    }
+    PipePort pipe(PIPE_TYPE_BYTE);
+    closed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE late = CreateThread(nullptr, 0, sendLate, &pipe, 0, nullptr);
+    const ULONGLONG start = GetTickCount64();
+    pipe.port.close();
+    check(GetTickCount64() - start < 2000, "cerrar no espera a que llegue un byte", 3);
+    SetEvent(closed);
+    WaitForSingleObject(late, INFINITE);
+    CloseHandle(late);
+    CloseHandle(closed);
 }
 
 // The date is requestedAt's in the zone, moved on by the time since the click, across a change
@@ -172,6 +328,9 @@ void waitKeepsPumping() {
 
 int main() {
     serialLine();
+    windows7Fallbacks();
+    clockSetHere();
+    portReads();
     timeToSet();
     shiftArgument();
     elevatedChange();
