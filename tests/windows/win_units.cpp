@@ -34,7 +34,8 @@ void check(bool ok, const char *what, int row) {
 void serialLine() {
     DCB odd{}; // every flag on, every character 0xFF
     std::memset(&odd, 0xFF, sizeof odd);
-    DCB handshake{}; // XON and XOFF both 0
+    DCB handshake{}; // XON and XOFF equal
+    handshake.XonChar = handshake.XoffChar = 0x13;
     handshake.fOutX = TRUE;
     handshake.fRtsControl = RTS_CONTROL_HANDSHAKE;
     handshake.fDtrControl = DTR_CONTROL_HANDSHAKE;
@@ -81,12 +82,8 @@ void WINAPI timeOfClick(FILETIME *now) {
 }
 void clockSetHere() {
     using namespace cronalba::windows;
-    const cronalba::Moment click = sys_days(2026y / 6 / 15) + 12h + 500ms;
-    const auto ticks =
-        duration_cast<duration<std::int64_t, std::ratio<1, 10'000'000>>>(click.time_since_epoch())
-            .count() +
-        116'444'736'000'000'000;
-    clickTime = {static_cast<DWORD>(ticks & 0xFFFFFFFF), static_cast<DWORD>(ticks >> 32)};
+    const SYSTEMTIME noonAndAHalf{2026, 6, 1, 15, 12, 0, 0, 500};
+    SystemTimeToFileTime(&noonAndAHalf, &clickTime);
     const FunctionLookup real = systemFunctionLookup();
     systemFunctionLookup() = [&real](const wchar_t *module, const char *name) {
         return std::strcmp(name, "GetSystemTimePreciseAsFileTime") == 0
@@ -96,42 +93,39 @@ void clockSetHere() {
     DWORD access = 0;
     HANDLE opened = nullptr;
     HANDLE adjusted = nullptr;
-    TOKEN_PRIVILEGES asked{};
+    TOKEN_PRIVILEGES asked{1, {{{}, SE_PRIVILEGE_ENABLED}}};
+    LookupPrivilegeValueW(nullptr, SE_SYSTEMTIME_NAME, &asked.Privileges[0].Luid);
+    const TOKEN_PRIVILEGES systemTime = std::exchange(asked, {});
     std::vector<SYSTEMTIME> set;
-    ClockCalls calls;
-    calls.openOwnToken = [&](DWORD rights, HANDLE &token) {
-        access = rights;
-        token = opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        return TRUE;
-    };
-    calls.adjustPrivileges = [&](HANDLE token, TOKEN_PRIVILEGES &privileges) {
-        adjusted = token;
-        asked = privileges;
-        SetLastError(ERROR_SUCCESS);
-        return TRUE;
-    };
-    calls.setLocalTime = [&](const SYSTEMTIME &local) {
-        set.push_back(local);
-        return TRUE;
-    };
-    WindowsClock clock([](const std::wstring &) { return ElevatedRun{ERROR_CANCELLED, 0}; }, calls);
-    const SYSTEMTIME shown = localTimeAt(click);
-    const cronalba::TimeOfDay newTime{shown.wHour, shown.wMinute, 5};
-    const auto result = clock.setTimeOfDay(newTime, click);
+    WindowsClock clock(
+        [](const std::wstring &) {
+            return ElevatedRun{ERROR_CANCELLED, 0};
+        },
+        {[&](DWORD rights, HANDLE &token) {
+             access = rights;
+             return (token = opened = CreateEventW(nullptr, TRUE, FALSE, nullptr)) != nullptr;
+         },
+         [&](HANDLE token, TOKEN_PRIVILEGES &privileges) {
+             adjusted = token;
+             asked = privileges;
+             SetLastError(ERROR_SUCCESS);
+             return TRUE;
+         },
+         [&](const SYSTEMTIME &local) {
+             set.push_back(local);
+             return TRUE;
+         }});
+    const cronalba::ClockReading click = clock.now();
+    const auto result =
+        clock.setTimeOfDay({click.localTime.hours, click.localTime.minutes, 5}, click.moment);
     systemFunctionLookup() = real;
-    LUID systemTime{};
-    LookupPrivilegeValueW(nullptr, SE_SYSTEMTIME_NAME, &systemTime);
-    const LUID_AND_ATTRIBUTES &enabled = asked.Privileges[0];
-    check((access & TOKEN_ADJUST_PRIVILEGES) && adjusted == opened && asked.PrivilegeCount == 1 &&
-              enabled.Luid.LowPart == systemTime.LowPart &&
-              enabled.Luid.HighPart == systemTime.HighPart &&
-              enabled.Attributes == SE_PRIVILEGE_ENABLED,
+    check((access & TOKEN_ADJUST_PRIVILEGES) && adjusted == opened &&
+              std::memcmp(&asked, &systemTime, sizeof asked) == 0,
           "se activa el privilegio de cambiar la hora", 1);
     check(result.outcome == cronalba::ClockOutcome::Done && set.size() == 2 &&
               std::memcmp(&set.front(), &set.back(), sizeof(SYSTEMTIME)) == 0,
           "SetLocalTime dos veces con la misma hora", 2);
-    check(!set.empty() && set.front().wHour == shown.wHour && set.front().wSecond == 5 &&
-              set.front().wMilliseconds == 0,
+    check(!set.empty() && set.front().wSecond == 5 && set.front().wMilliseconds == 0,
           "la hora puesta no tiene milisegundos", 3);
 }
 
