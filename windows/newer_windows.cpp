@@ -4,7 +4,8 @@ namespace cronalba::windows {
 
 namespace {
 
-// Looked up at each call, so that a lookup put in place later is the one asked.
+// A function of a system DLL as systemFunctionLookup() finds it, looked up at each call so that
+// a lookup a test puts in place is the one asked.
 template <typename Function> Function systemFunction(const wchar_t *module, const char *name) {
     const FARPROC found = systemFunctionLookup()(module, name);
     // Through void (*)(), the one cast between function types that no compiler warns about.

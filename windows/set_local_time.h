@@ -10,8 +10,9 @@
 
 namespace cronalba::windows {
 
-// The calls that setting the clock makes, Windows' own unless a test stands in for them: wine
-// neither enforces a token's rights nor moves its clock. Each reports failure in the last error.
+// The calls that setting the clock makes, Windows' own unless a test stands in for them to see
+// what Windows is asked for, which wine can't show: it moves no clock. Each reports failure in
+// the last error.
 struct ClockCalls {
     // OpenProcessToken of this process.
     std::function<BOOL(DWORD access, HANDLE &token)> openOwnToken = [](DWORD access,
