@@ -1,7 +1,9 @@
 // The Windows front end's plain functions, run under wine by scripts/check-windows: the serial
 // line a driver is handed, the local date and time the clock is set to, the elevated copy's
-// argument and what its end means to the window, and the wait for it. Prints each failure and
-// "N passed, N failed"; the exit status is 1 when any failed.
+// argument and what its end means to the window, and the wait for it; and, through stand-ins
+// for the calls whose answers wine can't give, the paths of Windows 7, of setting the clock in
+// this process and of a driver's reads. Prints each failure and "N passed, N failed"; the exit
+// status is 1 when any failed (a close that waits for a byte hangs it instead).
 #include "com_port.h"
 #include "elevated_change.h"
 #include "message_pump.h"
