@@ -4,11 +4,10 @@ namespace cronalba::windows {
 
 namespace {
 
-// A function of a system DLL that the program has loaded already, or null where this Windows
-// lacks it.
+// A function of a system DLL as systemFunctionLookup() finds it, looked up at each call so that
+// a lookup a test puts in place is the one asked.
 template <typename Function> Function systemFunction(const wchar_t *module, const char *name) {
-    const HMODULE loaded = GetModuleHandleW(module);
-    const FARPROC found = loaded ? GetProcAddress(loaded, name) : nullptr;
+    const FARPROC found = systemFunctionLookup()(module, name);
     // Through void (*)(), the one cast between function types that no compiler warns about.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
@@ -22,9 +21,17 @@ UINT systemDpi() {
 
 } // namespace
 
+FunctionLookup &systemFunctionLookup() {
+    static FunctionLookup lookup = [](const wchar_t *module, const char *name) -> FARPROC {
+        const HMODULE loaded = GetModuleHandleW(module);
+        return loaded ? GetProcAddress(loaded, name) : nullptr;
+    };
+    return lookup;
+}
+
 UINT dpiOf(HWND window) {
     using GetDpiForWindowCall = UINT(WINAPI *)(HWND);
-    static const auto getDpiForWindow =
+    const auto getDpiForWindow =
         systemFunction<GetDpiForWindowCall>(L"user32.dll", "GetDpiForWindow");
     const UINT dpi = getDpiForWindow ? getDpiForWindow(window) : 0;
     return dpi > 0 ? dpi : systemDpi();
@@ -32,7 +39,7 @@ UINT dpiOf(HWND window) {
 
 RECT windowRectFor(RECT client, DWORD style, UINT dpi) {
     using AdjustForDpiCall = BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT);
-    static const auto adjustForDpi =
+    const auto adjustForDpi =
         systemFunction<AdjustForDpiCall>(L"user32.dll", "AdjustWindowRectExForDpi");
     if (!adjustForDpi || !adjustForDpi(&client, style, FALSE, 0, dpi)) {
         AdjustWindowRectEx(&client, style, FALSE, 0);
@@ -42,7 +49,7 @@ RECT windowRectFor(RECT client, DWORD style, UINT dpi) {
 
 FILETIME systemTimeNow() {
     using PreciseTimeCall = void(WINAPI *)(FILETIME *);
-    static const auto preciseTime =
+    const auto preciseTime =
         systemFunction<PreciseTimeCall>(L"kernel32.dll", "GetSystemTimePreciseAsFileTime");
     FILETIME now{};
     if (preciseTime) {
@@ -55,7 +62,7 @@ FILETIME systemTimeNow() {
 
 void loadDllsFromSystemFolder() {
     using SetDefaultDllDirectoriesCall = BOOL(WINAPI *)(DWORD);
-    static const auto setDefaultDllDirectories =
+    const auto setDefaultDllDirectories =
         systemFunction<SetDefaultDllDirectoriesCall>(L"kernel32.dll", "SetDefaultDllDirectories");
     if (!setDefaultDllDirectories || !setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
         SetDllDirectoryW(L"");
