@@ -46,9 +46,8 @@ void describeLine(DCB &dcb, DWORD baudRate) {
     dcb.fAbortOnError = FALSE;
 }
 
-ComPort::ComPort(CommCalls calls)
-    : comm(std::move(calls))
-    , event(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+ComPort::ComPort()
+    : event(CreateEventW(nullptr, TRUE, FALSE, nullptr))
     , drainEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 ComPort::~ComPort() {
@@ -67,7 +66,7 @@ bool ComPort::open(const std::wstring &name, const PortSettings &settings) {
     if (!isOpen()) {
         return false;
     }
-    if (!comm.setTimeouts(device.get(), kWaitForByte) || !applySettings(settings) || !startRead()) {
+    if (!SetCommTimeouts(device.get(), &kWaitForByte) || !applySettings(settings) || !startRead()) {
         close();
         return false;
     }
@@ -95,11 +94,11 @@ bool ComPort::applySettings(const PortSettings &settings) {
     }
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    if (settings.baudRate <= 0 || !comm.getState(device.get(), dcb)) {
+    if (settings.baudRate <= 0 || !GetCommState(device.get(), &dcb)) {
         return false;
     }
     describeLine(dcb, static_cast<DWORD>(settings.baudRate));
-    return comm.setState(device.get(), dcb) != FALSE;
+    return SetCommState(device.get(), &dcb) != FALSE;
 }
 
 std::string ComPort::readAvailable() {
@@ -115,18 +114,19 @@ std::string ComPort::readAvailable() {
         }
     }
     COMSTAT status{};
-    bool alive = comm.clearErrors(device.get(), status) != FALSE;
+    DWORD errors = 0;
+    bool alive = ClearCommError(device.get(), &errors, &status) != FALSE;
     if (alive && status.cbInQue > 0) {
         const std::size_t start = received.size();
         received.resize(start + status.cbInQue);
         OVERLAPPED drain{};
         drain.hEvent = drainEvent.get();
         DWORD count = 0;
-        alive = comm.setTimeouts(device.get(), kTakeQueued) &&
+        alive = SetCommTimeouts(device.get(), &kTakeQueued) &&
                 (ReadFile(device.get(), received.data() + start, status.cbInQue, nullptr, &drain) ||
                  GetLastError() == ERROR_IO_PENDING) &&
                 GetOverlappedResult(device.get(), &drain, &count, TRUE) &&
-                comm.setTimeouts(device.get(), kWaitForByte);
+                SetCommTimeouts(device.get(), &kWaitForByte);
         received.resize(start + (alive ? count : 0));
     }
     if (!alive || !startRead()) {

@@ -19,31 +19,12 @@ namespace cronalba::windows {
 // no parity, 1 stop bit, no flow control, DTR and RTS on, no error or end-of-file characters.
 void describeLine(DCB &dcb, DWORD baudRate);
 
-// The calls that only a serial device answers, Windows' own unless a test stands in for them to
-// run the port over another kind of device.
-struct CommCalls {
-    std::function<BOOL(HANDLE device, DCB &dcb)> getState = [](HANDLE device, DCB &dcb) {
-        return GetCommState(device, &dcb);
-    };
-    std::function<BOOL(HANDLE device, DCB &dcb)> setState = [](HANDLE device, DCB &dcb) {
-        return SetCommState(device, &dcb);
-    };
-    std::function<BOOL(HANDLE device, COMMTIMEOUTS &timeouts)> setTimeouts =
-        [](HANDLE device, COMMTIMEOUTS &timeouts) { return SetCommTimeouts(device, &timeouts); };
-    // ClearCommError, which also tells how many bytes are queued.
-    std::function<BOOL(HANDLE device, COMSTAT &status)> clearErrors = [](HANDLE device,
-                                                                         COMSTAT &status) {
-        DWORD errors = 0;
-        return ClearCommError(device, &errors, &status);
-    };
-};
-
 // Keeps one overlapped read of a single byte waiting; its event is signalled when that byte
 // arrives or the line goes away, and the owner's message loop then calls onNotified(), which
 // calls the callback on the owner's thread. How to wait, and why so: docs/WINDOWS.md.
 class ComPort {
 public:
-    explicit ComPort(CommCalls calls = {});
+    ComPort();
     ~ComPort();
     ComPort(const ComPort &) = delete;
     ComPort &operator=(const ComPort &) = delete;
@@ -73,7 +54,6 @@ private:
     // Closes the port, keeping what was received, and signals the event to report the loss.
     void loseLine();
 
-    CommCalls comm;
     OwnedHandle device;     // the port, open or null
     OwnedHandle event;      // the waiting read's, given to the owner
     OwnedHandle drainEvent; // reads of what is already queued

@@ -4,10 +4,11 @@ namespace cronalba::windows {
 
 namespace {
 
-// A function of a system DLL as systemFunctionLookup() finds it, looked up at each call so that
-// a lookup a test puts in place is the one asked.
+// A function of a system DLL that the program has loaded already, or null where this Windows
+// lacks it.
 template <typename Function> Function systemFunction(const wchar_t *module, const char *name) {
-    const FARPROC found = systemFunctionLookup()(module, name);
+    const HMODULE loaded = GetModuleHandleW(module);
+    const FARPROC found = loaded ? GetProcAddress(loaded, name) : nullptr;
     // Through void (*)(), the one cast between function types that no compiler warns about.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
@@ -21,17 +22,9 @@ UINT systemDpi() {
 
 } // namespace
 
-FunctionLookup &systemFunctionLookup() {
-    static FunctionLookup lookup = [](const wchar_t *module, const char *name) -> FARPROC {
-        const HMODULE loaded = GetModuleHandleW(module);
-        return loaded ? GetProcAddress(loaded, name) : nullptr;
-    };
-    return lookup;
-}
-
 UINT dpiOf(HWND window) {
     using GetDpiForWindowCall = UINT(WINAPI *)(HWND);
-    const auto getDpiForWindow =
+    static const auto getDpiForWindow =
         systemFunction<GetDpiForWindowCall>(L"user32.dll", "GetDpiForWindow");
     const UINT dpi = getDpiForWindow ? getDpiForWindow(window) : 0;
     return dpi > 0 ? dpi : systemDpi();
@@ -39,7 +32,7 @@ UINT dpiOf(HWND window) {
 
 RECT windowRectFor(RECT client, DWORD style, UINT dpi) {
     using AdjustForDpiCall = BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT);
-    const auto adjustForDpi =
+    static const auto adjustForDpi =
         systemFunction<AdjustForDpiCall>(L"user32.dll", "AdjustWindowRectExForDpi");
     if (!adjustForDpi || !adjustForDpi(&client, style, FALSE, 0, dpi)) {
         AdjustWindowRectEx(&client, style, FALSE, 0);
@@ -49,7 +42,7 @@ RECT windowRectFor(RECT client, DWORD style, UINT dpi) {
 
 FILETIME systemTimeNow() {
     using PreciseTimeCall = void(WINAPI *)(FILETIME *);
-    const auto preciseTime =
+    static const auto preciseTime =
         systemFunction<PreciseTimeCall>(L"kernel32.dll", "GetSystemTimePreciseAsFileTime");
     FILETIME now{};
     if (preciseTime) {
@@ -62,7 +55,7 @@ FILETIME systemTimeNow() {
 
 void loadDllsFromSystemFolder() {
     using SetDefaultDllDirectoriesCall = BOOL(WINAPI *)(DWORD);
-    const auto setDefaultDllDirectories =
+    static const auto setDefaultDllDirectories =
         systemFunction<SetDefaultDllDirectoriesCall>(L"kernel32.dll", "SetDefaultDllDirectories");
     if (!setDefaultDllDirectories || !setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
         SetDllDirectoryW(L"");

@@ -6,15 +6,7 @@
 
 #include <windows.h>
 
-#include <functional>
-
 namespace cronalba::windows {
-
-// Finds a function of a system DLL that the program has loaded already by its module and name,
-// or null where this Windows lacks it: GetProcAddress, unless a test stands in for it to take the
-// paths of Windows 7, which wine never takes (it offers the newer calls in its Windows 7 mode too).
-using FunctionLookup = std::function<FARPROC(const wchar_t *module, const char *name)>;
-FunctionLookup &systemFunctionLookup();
 
 // The dots per inch of window's screen (GetDpiForWindow, Windows 10 1607); before, the
 // system's.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "computer_clock.h"
-#include "set_local_time.h"
 
 #include <windows.h>
 
@@ -27,16 +26,14 @@ using RunElevated = std::function<ElevatedRun(const std::wstring &argument)>;
 // handed to an elevated copy of the program through runElevated.
 class WindowsClock final : public ComputerClock {
 public:
-    explicit WindowsClock(RunElevated elevatedRun, ClockCalls calls = {})
-        : runElevated(std::move(elevatedRun))
-        , clockCalls(std::move(calls)) {}
+    explicit WindowsClock(RunElevated elevatedRun)
+        : runElevated(std::move(elevatedRun)) {}
 
     ClockReading now() const override;
     ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt) override;
 
 private:
     RunElevated runElevated;
-    ClockCalls clockCalls;
 };
 
 // How far the clock is to move from requestedAt for it to read newTime on requestedAt's date,
@@ -50,6 +47,6 @@ SYSTEMTIME localTimeAt(Moment moment, const TIME_ZONE_INFORMATION *zone = nullpt
 
 // Sets the clock to its reading now moved by shift, in this process: ERROR_SUCCESS or the
 // error, as setLocalTimeWithPrivilege gives it.
-DWORD moveClockBy(std::chrono::milliseconds shift, const ClockCalls &calls = {});
+DWORD moveClockBy(std::chrono::milliseconds shift);
 
 } // namespace cronalba::windows

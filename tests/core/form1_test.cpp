@@ -16,21 +16,12 @@ using Shown = testing::FakeMessages::Shown;
 using enum ControlId;
 using Calls = std::vector<std::string>;
 
-// The controls' first texts, the lists filled at load, and the computer's time from the first
-// tick on (blank until then).
 TEST(Form1, LoadFillsTheListsAndTheTimerShowsTheComputersTime) {
     FakeWindow window;
-    const std::pair<ControlId, const char16_t *> firstTexts[] = {{comPuerto, u"1"},
-                                                                 {comBaudios, u"4800"},
-                                                                 {txtOffset, u"+2"},
-                                                                 {lblTime_0, u" "},
-                                                                 {lblTime_1, u""}};
-    for (const auto &[control, text] : firstTexts) {
-        EXPECT_EQ(window.shown(control), text) << rowOf(control).name;
-    }
     EXPECT_EQ(window.view.lists[comPuerto], (std::vector<Text>{u"1", u"2"}));
     EXPECT_EQ(window.view.lists[comBaudios], (std::vector<Text>{u"1200", u"2400", u"4800", u"9600",
                                                                 u"19200", u"57600", u"115200"}));
+    EXPECT_EQ(window.shown(lblTime_1), u""); // until the first tick
     EXPECT_EQ(window.comm.calls, Calls{});
     window.clock.current.localTime = {9, 5, 3};
     window.form.Timer1_Timer();
@@ -61,33 +52,6 @@ TEST(Form1, ConnectAndReceive) {
     window.comm.receive(u"$GPRMC,120000,A\r\n$GPGGA,010203.6,x\r\n");
     EXPECT_EQ(window.shown(lblTime_0), u"01:02:04"); // the last time of the read
     EXPECT_EQ(window.messages.shown.size(), 1U);     // the sync's warning alone
-}
-
-// Each button runs its own handler and only that one: leaving touches no clock and shows no box;
-// other controls run none.
-TEST(Form1, EachButtonRunsItsOwnHandlerAlone) {
-    const struct {
-        ControlId control;
-        bool unloaded;
-        std::size_t clockRequests;
-        Calls calls;
-    } cases[] = {
-        {Command1, false, 0, {"Settings=4800", "CommPort=1", "PortOpen=true"}},
-        {Command2, true, 0, {}},
-        {cmdSync, false, 1, {}},
-        {txtOffset, false, 0, {}},
-        {lblTime_0, false, 0, {}},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(rowOf(c.control).name);
-        FakeWindow window;
-        window.comm.receive(u"$GPRMC,123519,A\r\n");
-        window.form.click(c.control);
-        EXPECT_EQ(window.comm.calls, c.calls);
-        EXPECT_EQ(window.view.unloaded, c.unloaded);
-        EXPECT_EQ(window.clock.requests.size(), c.clockRequests);
-        EXPECT_TRUE(window.messages.shown.empty() && !window.programEnd.status);
-    }
 }
 
 TEST(Form1, AFailedConnectSaysSoAndEndsAtOnce) {
@@ -203,6 +167,15 @@ TEST(Form1, SyncSetsTheClockAsOfTheClickOrSaysWhyNot) {
         // Only a missing GPS time sends the user to connect first.
         EXPECT_EQ(c.warning.find(rowOf(Command1).text) != Text::npos, *c.received == u'\0');
     }
+}
+
+TEST(Form1, ThePortTooltipListsTheSystemsPortsWhenAskedFor) {
+    FakeWindow window;
+    EXPECT_EQ(window.form.comPuertoToolTip(), kNoSerialPorts);
+    window.comm.systemPorts = {{1, u"/dev/ttyACM0", u"u-blox GNSS receiver"},
+                               {2, u"/dev/ttyS0", u""}};
+    EXPECT_EQ(window.form.comPuertoToolTip(),
+              u"1 = /dev/ttyACM0 (u-blox GNSS receiver)\n2 = /dev/ttyS0");
 }
 
 // Each reason the system gives reaches the user in words that say what to do.

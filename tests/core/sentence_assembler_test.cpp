@@ -5,14 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <new>
-
 namespace cronalba {
 namespace {
-
-std::size_t largestBlock = 0; // the largest block of memory asked for since last reset
 
 using Times = std::vector<TimeOfDay>;
 
@@ -95,32 +89,5 @@ TEST(SentenceAssembler, ShowsTheTimesOfWholeSentencesAsTheyArrive) {
     }
 }
 
-// Hours of a normal stream, a second's sentences a read: the held text's memory stays that of
-// a few reads, not only its length.
-TEST(SentenceAssembler, HoursOfANormalStreamHoldTheMemoryOfAFewReads) {
-    const Text second = kGga + kRmc;
-    SentenceAssembler assembler;
-    largestBlock = 0;
-    for (int read = 0; read < 8 * 3600; ++read) {
-        assembler.appendAndExtract(second);
-    }
-    EXPECT_LT(largestBlock, 8 * second.size() * sizeof(char16_t));
-}
-
 } // namespace
 } // namespace cronalba
-
-// Every allocation of this program, watched for its size.
-void *operator new(std::size_t size) {
-    cronalba::largestBlock = std::max(cronalba::largestBlock, size);
-    if (void *block = std::malloc(std::max<std::size_t>(size, 1))) {
-        return block;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void *block) noexcept {
-    std::free(block);
-}
-void operator delete(void *block, std::size_t /*size*/) noexcept {
-    std::free(block);
-}

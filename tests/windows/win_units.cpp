@@ -1,13 +1,10 @@
 // The Windows front end's plain functions, run under wine by scripts/check-windows: the serial
 // line a driver is handed, the local date and time the clock is set to, the elevated copy's
-// argument and what its end means to the window, and the wait for it; and, through stand-ins
-// for the calls whose answers wine can't give, the paths of Windows 7, of setting the clock in
-// this process and of a driver's reads. Prints each failure and "N passed, N failed"; the exit
-// status is 1 when any failed (a close that waits for a byte hangs it instead).
+// argument and what its end means to the window, and the wait for it. Prints each failure and
+// "N passed, N failed"; the exit status is 1 when any failed.
 #include "com_port.h"
 #include "elevated_change.h"
 #include "message_pump.h"
-#include "newer_windows.h"
 #include "windows_clock.h"
 
 #include <chrono>
@@ -15,7 +12,6 @@
 #include <cstring>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -31,152 +27,27 @@ void check(bool ok, const char *what, int row) {
     }
 }
 
-// Whatever a driver reported, the line is 8N1 at the speed, without flow control, with XON and
-// XOFF apart (SetCommState refuses them equal) and reads going on after a framing error.
+// Whatever a driver reported, the line is 8N1 at the speed, without flow control, and valid.
 void serialLine() {
-    DCB dcb{}; // every flag on, flow control by handshake, XON and XOFF equal
-    std::memset(&dcb, 0xFF, sizeof dcb);
-    dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
-    dcb.fDtrControl = DTR_CONTROL_HANDSHAKE;
-    dcb.XonChar = dcb.XoffChar = 0x13;
-    cronalba::windows::describeLine(dcb, 4800);
-    check(dcb.BaudRate == 4800 && dcb.ByteSize == 8 && dcb.Parity == NOPARITY && !dcb.fParity &&
-              dcb.StopBits == ONESTOPBIT && !dcb.fOutxCtsFlow && !dcb.fOutxDsrFlow && !dcb.fOutX &&
-              !dcb.fInX && dcb.fRtsControl != RTS_CONTROL_HANDSHAKE &&
-              dcb.fDtrControl != DTR_CONTROL_HANDSHAKE && dcb.XonChar != dcb.XoffChar &&
-              !dcb.fAbortOnError,
-          "4800 8N1 sin control de flujo", 1);
-}
-
-// Without the newer calls, as on Windows 7: the window's frame at the system's scale, the time
-// to the clock tick.
-void windows7Fallbacks() {
-    using namespace cronalba::windows;
-    const FunctionLookup newer = std::exchange(
-        systemFunctionLookup(), [](const wchar_t *, const char *) -> FARPROC { return nullptr; });
-    RECT frame{0, 0, 400, 300};
-    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    const RECT found = windowRectFor({0, 0, 400, 300}, WS_OVERLAPPEDWINDOW, 144);
-    check(EqualRect(&found, &frame), "Windows 7: el marco de la ventana", 1);
-    FILETIME before{};
-    GetSystemTimeAsFileTime(&before);
-    const FILETIME now = systemTimeNow();
-    check(CompareFileTime(&now, &before) >= 0, "Windows 7: la hora del sistema", 2);
-    systemFunctionLookup() = newer;
-}
-
-// Set in this process at a click at hh:mm:ss.500: the token opened with the right to enable a
-// privilege, the system-time one enabled, and the local time set twice, the second with the
-// summer time of the new time in force, both on the whole second asked for.
-FILETIME clickTime{};
-void WINAPI timeOfClick(FILETIME *now) {
-    *now = clickTime;
-}
-void clockSetHere() {
-    using namespace cronalba::windows;
-    const SYSTEMTIME noonAndAHalf{2026, 6, 1, 15, 12, 0, 0, 500};
-    SystemTimeToFileTime(&noonAndAHalf, &clickTime);
-    const FunctionLookup real = systemFunctionLookup();
-    systemFunctionLookup() = [&real](const wchar_t *module, const char *name) {
-        return std::strcmp(name, "GetSystemTimePreciseAsFileTime") == 0
-                   ? reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&timeOfClick))
-                   : real(module, name);
-    };
-    DWORD access = 0;
-    HANDLE opened = nullptr;
-    HANDLE adjusted = nullptr;
-    TOKEN_PRIVILEGES asked{1, {{{}, SE_PRIVILEGE_ENABLED}}};
-    LookupPrivilegeValueW(nullptr, SE_SYSTEMTIME_NAME, &asked.Privileges[0].Luid);
-    const TOKEN_PRIVILEGES systemTime = std::exchange(asked, {});
-    std::vector<SYSTEMTIME> set;
-    WindowsClock clock(
-        [](const std::wstring &) {
-            return ElevatedRun{ERROR_CANCELLED, 0};
-        },
-        {[&](DWORD rights, HANDLE &token) {
-             access = rights;
-             return (token = opened = CreateEventW(nullptr, TRUE, FALSE, nullptr)) != nullptr;
-         },
-         [&](HANDLE token, TOKEN_PRIVILEGES &privileges) {
-             adjusted = token;
-             asked = privileges;
-             SetLastError(ERROR_SUCCESS);
-             return TRUE;
-         },
-         [&](const SYSTEMTIME &local) {
-             set.push_back(local);
-             return TRUE;
-         }});
-    const cronalba::ClockReading click = clock.now();
-    const auto result =
-        clock.setTimeOfDay({click.localTime.hours, click.localTime.minutes, 5}, click.moment);
-    systemFunctionLookup() = real;
-    check((access & TOKEN_ADJUST_PRIVILEGES) && adjusted == opened &&
-              std::memcmp(&asked, &systemTime, sizeof asked) == 0,
-          "se activa el privilegio de cambiar la hora", 1);
-    check(result.outcome == cronalba::ClockOutcome::Done && set.size() == 2 &&
-              std::memcmp(&set.front(), &set.back(), sizeof(SYSTEMTIME)) == 0,
-          "SetLocalTime dos veces con la misma hora", 2);
-    check(!set.empty() && set.front().wSecond == 5 && set.front().wMilliseconds == 0,
-          "la hora puesta no tiene milisegundos", 3);
-}
-
-// The port over a named pipe, whose reads wait, end and are cancelled as a driver's, with the
-// serial device's own calls stood in for: the queue is what the pipe holds, the timeouts are kept.
-struct PipePort {
-    std::vector<COMMTIMEOUTS> timeouts;
-    bool lost = false;
-    cronalba::windows::ComPort port{{
-        [](HANDLE, DCB &) { return TRUE; },
-        [](HANDLE, DCB &) { return TRUE; },
-        [this](HANDLE, COMMTIMEOUTS &given) {
-            timeouts.push_back(given);
-            return TRUE;
-        },
-        [](HANDLE device, COMSTAT &status) {
-            return PeekNamedPipe(device, nullptr, 0, nullptr, &status.cbInQue, nullptr);
-        },
-    }};
-    HANDLE receiver;
-    explicit PipePort(DWORD type)
-        : receiver(CreateNamedPipeW(L"\\\\.\\pipe\\cronalba", PIPE_ACCESS_OUTBOUND, type, 1, 64, 64,
-                                    0, nullptr)) {
-        port.setCallback([this] { lost = !port.isOpen(); });
-        port.open(L"pipe\\cronalba", {});
+    DCB odd{}; // every flag on, every character 0xFF
+    std::memset(&odd, 0xFF, sizeof odd);
+    DCB equalXonXoff{}; // both 0, flow control asked for
+    equalXonXoff.fOutX = TRUE;
+    equalXonXoff.fRtsControl = RTS_CONTROL_HANDSHAKE;
+    int row = 0;
+    for (DCB dcb : {DCB{}, odd, equalXonXoff}) {
+        cronalba::windows::describeLine(dcb, 4800);
+        check(dcb.DCBlength == sizeof dcb && dcb.BaudRate == 4800 && dcb.fBinary &&
+                  dcb.ByteSize == 8 && dcb.Parity == NOPARITY && !dcb.fParity &&
+                  dcb.StopBits == ONESTOPBIT && !dcb.fOutxCtsFlow && !dcb.fOutxDsrFlow &&
+                  !dcb.fDsrSensitivity && !dcb.fOutX && !dcb.fInX &&
+                  dcb.fDtrControl == DTR_CONTROL_ENABLE && dcb.fRtsControl == RTS_CONTROL_ENABLE,
+              "4800 8N1 sin control de flujo", ++row);
+        check(dcb.XonChar == 0x11 && dcb.XoffChar == 0x13 && dcb.XonLim > 0 && dcb.XoffLim > 0 &&
+                  !dcb.fErrorChar && !dcb.fNull && !dcb.fAbortOnError && dcb.EofChar == 0 &&
+                  dcb.ErrorChar == 0,
+              "XON y XOFF distintos, sin caracteres de error ni de fin", row);
     }
-    ~PipePort() {
-        CloseHandle(receiver); // ends a waiting read first
-        port.close();
-    }
-    void send(const char *bytes) const {
-        DWORD written = 0;
-        WriteFile(receiver, bytes, static_cast<DWORD>(std::strlen(bytes)), &written, nullptr);
-    }
-};
-
-// A read of what is queued leaves the port waiting for the next byte; a waiting read that ends
-// with nothing, as some USB drivers end it when the receiver is pulled out, is a lost line;
-// closing the port takes its waiting read back, where waiting for a byte would hang.
-void portReads() {
-    {
-        PipePort pipe(PIPE_TYPE_BYTE);
-        pipe.send("$GPRMC");
-        check(pipe.port.readAvailable() == "$GPRMC" && pipe.timeouts.size() == 3 &&
-                  pipe.timeouts[1].ReadIntervalTimeout == MAXDWORD &&
-                  pipe.timeouts[2].ReadIntervalTimeout == 0,
-              "tras leer lo que espera, el puerto espera el byte siguiente", 1);
-    }
-    {
-        PipePort pipe(PIPE_TYPE_MESSAGE);
-        pipe.send("");
-        WaitForSingleObject(pipe.port.notificationEvent(), 5000);
-        pipe.port.onNotified();
-        check(pipe.lost, "una lectura que termina vacía es la línea perdida", 2);
-    }
-    PipePort pipe(PIPE_TYPE_BYTE);
-    const bool opened = pipe.port.isOpen();
-    pipe.port.close();
-    check(opened && !pipe.port.isOpen(), "cerrar con una lectura pendiente", 3);
 }
 
 // The date is requestedAt's in the zone, moved on by the time since the click, across a change
@@ -301,9 +172,6 @@ void waitKeepsPumping() {
 
 int main() {
     serialLine();
-    windows7Fallbacks();
-    clockSetHere();
-    portReads();
     timeToSet();
     shiftArgument();
     elevatedChange();
