@@ -291,8 +291,7 @@ void checkLayout(const Window &window, int dpi, std::vector<RECT> &places) {
           "el título va en negrita de 9,75 puntos" + at);
 }
 
-void layoutAndScale() {
-    Window window;
+void layoutAndScale(Window &window) {
     const int dpi = systemDpi();
     // The client area at the usual scales, to the pixel.
     const SIZE expected = dpi == 96 ? SIZE{414, 432} : dpi == 144 ? SIZE{621, 648} : SIZE{};
@@ -326,8 +325,7 @@ void layoutAndScale() {
     }
 }
 
-void focusAndTab() {
-    Window window;
+void focusAndTab(Window &window) {
     check(window.focused() == "txtOffset",
           "el foco empieza en txtOffset, no en " + window.focused());
     std::string walked;
@@ -365,9 +363,10 @@ void portFailure() {
 // A refused change: the warning the user gets is the core's words for the refusal.
 void refusals() {
     using cronalba::ClockOutcome;
+    Window window;
     for (const ClockOutcome outcome : {ClockOutcome::NeedsAdministrator,
                                        ClockOutcome::ConsentRefused, ClockOutcome::TimeSkipped}) {
-        Window window;
+        window.clock.requests.clear();
         window.clock.refusal = cronalba::ClockSetResult{outcome, {}};
         window.comm.receive(u"$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,"
                             u"W*6A\r\n");
@@ -387,8 +386,11 @@ int main() {
     SetProcessDPIAware(); // the window's own pixels, whatever its scale, as the program's manifest
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    layoutAndScale();
-    focusAndTab();
+    {
+        Window window;
+        focusAndTab(window);
+        layoutAndScale(window);
+    }
     portFailure();
     refusals();
     std::printf("%d passed, %d failed\n", passed, failed);
