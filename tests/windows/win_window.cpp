@@ -173,9 +173,11 @@ bool installed(const cronalba::FontSpec &spec) {
     return found;
 }
 
-// Whether an edit field shows the whole of its text: the character nearest its right edge is
-// the end of the text.
+// Whether an edit field shows the whole of its text, scrolled to its start: the character
+// nearest its right edge is the end of the text.
 bool showsWholeText(HWND field) {
+    SendMessageW(field, EM_SETSEL, 0, 0);
+    SendMessageW(field, EM_SCROLLCARET, 0, 0);
     RECT inside{};
     GetClientRect(field, &inside);
     const auto rightMargin = HIWORD(SendMessageW(field, EM_GETMARGINS, 0, 0));
