@@ -5,7 +5,13 @@
 //   win_probe text CAPTION NAME [NEW]  sets the control's text to NEW if given, prints its text
 //   win_probe click CAPTION NAME       posts BM_CLICK, so a handler may show a dialog
 //   win_probe close CAPTION            closes the window as its title bar's close button does
+//   win_probe tab CAPTION N            presses Tab N times; prints where the focus is after each
+//                                      (N = 0: where it is)
+//   win_probe layout CAPTION           "client WIDTH HEIGHT", then "NAME LEFT TOP WIDTH HEIGHT"
+//                                      per control, "fits" or "cut" after an input's (its text)
+//                                      and a label's (its width: the part no input hides)
 //   win_probe message-box TITLE MS     waits for a message box, describes it, presses OK
+//   win_probe count TITLE              how many visible top-level windows are titled TITLE
 //   win_probe says WHAT                the program's words: caption, title, port-failure, or
 //                                      refusal (a clock change refused for want of rights)
 //   win_probe ports                    the program's COM ports, "n<TAB>COMn" a line
@@ -21,6 +27,7 @@
 
 namespace {
 
+using cronalba::ControlKind;
 using cronalba::ControlRow;
 using cronalba::kForm1Layout;
 using cronalba::windows::Form1Window;
@@ -99,6 +106,83 @@ int messageBox(const std::wstring &title, DWORD ms) {
     return 0;
 }
 
+// The name of the control of window that holds the keyboard focus (a combo box for its field).
+std::wstring focusName(HWND window, HWND *focus = nullptr) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    if (focus) {
+        *focus = info.hwndFocus;
+    }
+    for (const ControlRow &row : kForm1Layout) {
+        const HWND control = controlOf(window, row);
+        if (control && (control == info.hwndFocus || IsChild(control, info.hwndFocus))) {
+            return nameOf(row);
+        }
+    }
+    return L"?";
+}
+
+// Presses Tab where the focus is, as the keyboard would, and waits for the focus to move.
+int pressTab(HWND window, int times) {
+    for (int i = 0; i < times; ++i) {
+        HWND focus = nullptr;
+        const std::wstring before = focusName(window, &focus);
+        PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0x000F0001);
+        PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC00F0001);
+        for (int wait = 0; wait < 40 && focusName(window) == before; ++wait) {
+            Sleep(25);
+        }
+        print(focusName(window));
+    }
+    return times == 0 ? (print(focusName(window)), 0) : 0;
+}
+
+// Whether an edit field shows the whole of its text: the character nearest its right edge is
+// the end of the text. (Measured by the field itself: another process can't use its font.)
+bool showsWholeText(HWND field) {
+    RECT inside{};
+    GetClientRect(field, &inside);
+    const auto rightMargin = HIWORD(SendMessageW(field, EM_GETMARGINS, 0, 0));
+    const LPARAM edge = MAKELPARAM(inside.right - rightMargin - 1, inside.bottom / 2);
+    // WM_GETTEXTLENGTH itself: GetWindowTextLengthW doesn't ask another process's window.
+    return LOWORD(SendMessageW(field, EM_CHARFROMPOS, 0, edge)) ==
+           SendMessageW(field, WM_GETTEXTLENGTH, 0, 0);
+}
+
+// Where each control lies in the window's client area; a combo box's height follows its font,
+// so it is given as "-". A label is laid out, and its text wrapped, at the width that shows.
+int describeLayout(HWND window) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    RECT client{};
+    GetClientRect(window, &client);
+    print(L"client " + std::to_wstring(client.right) + L" " + std::to_wstring(client.bottom));
+    for (const ControlRow &row : kForm1Layout) {
+        const HWND control = controlOf(window, row);
+        RECT place{};
+        GetWindowRect(control, &place);
+        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT *>(&place), 2);
+        const bool combo = row.kind == ControlKind::ComboBox;
+        std::wstring line = nameOf(row);
+        for (const LONG value : {place.left, place.top, place.right - place.left}) {
+            line += L" " + std::to_wstring(value);
+        }
+        line += combo ? L" -" : L" " + std::to_wstring(place.bottom - place.top);
+        if (combo || row.kind == ControlKind::TextBox) {
+            const HWND field = combo ? FindWindowExW(control, nullptr, L"Edit", nullptr) : control;
+            line += showsWholeText(field) ? L" fits" : L" cut";
+        }
+        if (row.kind == ControlKind::Label) {
+            const int shown = cronalba::twipsToPixels(cronalba::visibleWidth(row.id), dpi);
+            line += place.right - place.left == shown ? L" fits" : L" cut";
+        }
+        print(line);
+    }
+    return 0;
+}
+
 int onControl(const std::wstring &command, HWND window, const std::wstring &name,
               const wchar_t *newText) {
     HWND control = nullptr;
@@ -143,9 +227,10 @@ int says(const std::wstring &what) {
 
 // wmain, so that arguments arrive as UTF-16 whatever the code page.
 int wmain(int argc, wchar_t **argv) {
+    SetProcessDPIAware(); // places in the window's own pixels, whatever its scale
     const std::wstring command = argc > 1 ? argv[1] : L"";
     const std::wstring caption = argc > 2 ? argv[2] : L"";
-    const int number = argc > 3 ? _wtoi(argv[3]) : 0; // a time in ms
+    const int number = argc > 3 ? _wtoi(argv[3]) : 0; // a time in ms, or a count
     if (command == L"ports") {
         for (const auto &port : cronalba::windows::WindowsCommControl().ports()) {
             print(std::to_wstring(port.number) + L"\t" +
@@ -159,12 +244,26 @@ int wmain(int argc, wchar_t **argv) {
     if (command == L"message-box") {
         return messageBox(caption, number);
     }
+    if (command == L"count") {
+        int count = 0;
+        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+            count += IsWindowVisible(window) && textOf(window) == caption ? 1 : 0;
+        }
+        print(std::to_wstring(count));
+        return 0;
+    }
     const HWND window = findWindow(nullptr, caption, command == L"window" ? number : 0);
     if (!window || command == L"window") {
         return window ? 0 : fail(L"no window titled \"" + caption + L"\"");
     }
     if (command == L"close") {
         return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : fail(L"could not close");
+    }
+    if (command == L"tab") {
+        return pressTab(window, number);
+    }
+    if (command == L"layout") {
+        return describeLayout(window);
     }
     if ((command == L"click" || command == L"text") && argc > 3) {
         return onControl(command, window, argv[3], argc > 4 ? argv[4] : nullptr);
