@@ -16,16 +16,29 @@ using Shown = testing::FakeMessages::Shown;
 using enum ControlId;
 using Calls = std::vector<std::string>;
 
-TEST(Form1, LoadFillsTheListsAndTheTimerShowsTheComputersTime) {
+// The controls' first texts, the lists filled at load, the computer's time from the first tick
+// on (blank until then), and the exit: no handler but its own runs, so no clock and no box.
+TEST(Form1, LoadFillsTheListsTheTimerShowsTheComputersTimeAndLeavingDoesNothingElse) {
     FakeWindow window;
+    const std::pair<ControlId, TextView> firstTexts[] = {{comPuerto, u"1"},
+                                                         {comBaudios, u"4800"},
+                                                         {txtOffset, u"+2"},
+                                                         {lblTime_0, u" "},
+                                                         {lblTime_1, u""}};
+    for (const auto &[control, text] : firstTexts) {
+        EXPECT_EQ(window.shown(control), text) << rowOf(control).name;
+    }
     EXPECT_EQ(window.view.lists[comPuerto], (std::vector<Text>{u"1", u"2"}));
     EXPECT_EQ(window.view.lists[comBaudios], (std::vector<Text>{u"1200", u"2400", u"4800", u"9600",
                                                                 u"19200", u"57600", u"115200"}));
-    EXPECT_EQ(window.shown(lblTime_1), u""); // until the first tick
     EXPECT_EQ(window.comm.calls, Calls{});
     window.clock.current.localTime = {9, 5, 3};
     window.form.Timer1_Timer();
     EXPECT_EQ(window.shown(lblTime_1), u"09:05:03");
+    window.form.click(txtOffset);
+    window.form.click(Command2);
+    EXPECT_TRUE(window.view.unloaded && window.clock.requests.empty() &&
+                window.messages.shown.empty());
 }
 
 // Connect sets the port up in order, starts the GPS time over and shows the computer's time at
