@@ -2,6 +2,8 @@
 
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QEventLoop>
 
 #include <utility>
 
@@ -59,8 +61,8 @@ ClockSetResult TimedatedClock::setTimeOfDay(TimeOfDay newTime, Moment requestedA
         return result(ClockOutcome::TimeSkipped);
     }
 
-    // Blocks the window while the system asks for a password, as long as it takes within the
-    // timeout; the relative change keeps the result right however long that is.
+    // Waits while the system asks for a password, as long as it takes within the timeout; the
+    // relative change keeps the result right however long that is.
     const bool relative = true;
     const QDBusMessage reply =
         callService(QStringLiteral("SetTime"), {static_cast<qint64>(shift->count()), relative});
@@ -90,7 +92,17 @@ QDBusMessage TimedatedClock::callService(const QString &method, QVariantList arg
     arguments << interactive;
     call.setArguments(arguments);
     call.setInteractiveAuthorizationAllowed(true);
-    return m_bus().call(call, QDBus::Block, static_cast<int>(m_replyTimeout.count()));
+    // The window goes on meanwhile, so that a click then is handled, and ignored, at once: left
+    // waiting, it would start a second change after this one.
+    QDBusPendingCall pending = m_bus().asyncCall(call, static_cast<int>(m_replyTimeout.count()));
+    QDBusPendingCallWatcher watcher(pending);
+    QEventLoop loop;
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    if (!pending.isFinished()) { // a call that can't be sent has failed already
+        loop.exec();
+    }
+    pending.waitForFinished(); // where the program is ending and the loop left early
+    return pending.reply();
 }
 
 } // namespace cronalba

@@ -10,6 +10,7 @@
 #include <QDBusVirtualObject>
 #include <QDateTime>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,7 @@ Moment momentOf(const QDateTime &time) {
 }
 
 // Stands in for the time service: records and answers each call, with an error when told to
-// (SetNTP ends automatic time's), from a thread of its own to answer while the caller blocks.
+// (SetNTP ends automatic time's), from a thread of its own, so that it can take its time.
 class TimedateStandIn : public QDBusVirtualObject {
 public:
     QString introspect(const QString & /*path*/) const override { return {}; }
@@ -50,6 +51,7 @@ public:
         const std::scoped_lock lock(mutex);
         calls.push_back(message);
         errorName = message.member() == "SetNTP" && errorName.endsWith("Enabled") ? "" : errorName;
+        QThread::msleep(static_cast<unsigned long>(delay.count())); // as a password prompt might
         if (!silent) {
             connection.send(errorName.isEmpty() ? message.createReply()
                                                 : message.createErrorReply(errorName, "said so"));
@@ -60,6 +62,7 @@ public:
     std::mutex mutex;
     QString errorName;
     bool silent = false;
+    milliseconds delay{0};
     std::vector<QDBusMessage> calls;
 };
 
@@ -142,16 +145,20 @@ TEST_F(TimedatedClockTest, AsksTheServiceForTheChangeSinceTheClick) {
 
 // Automatic time on: after "No" in the window the refused change is all; after "Sí" the service
 // switches it off, interactively, then makes the same change as of the click. Refusals come back.
+// A click while the service is still to answer (a password asked for) starts no second request.
 TEST_F(TimedatedClockTest, SwitchesAutomaticTimeOffAtTheUsersWord) {
     ASSERT_TRUE(service.registerService("org.freedesktop.timedate1"));
     standIn.errorName = "org.freedesktop.timedate1.AutomaticTimeSyncEnabled";
+    standIn.delay = 200ms;
     TimedatedClock clock(&QDBusConnection::sessionBus, std::make_unique<KernelClock>(nullptr));
     testing::FakeWindow window(&clock);
     window.comm.receive(u"$GPRMC,123519,A\r\n");
+    QTimer::singleShot(100, [&window] { window.form.click(ControlId::cmdSync); });
     for (const bool answer : {false, true}) {
         window.messages.answer = answer;
         window.form.click(ControlId::cmdSync);
     }
+    QCoreApplication::processEvents(); // a click still waiting would come now
     standIn.errorName = "org.freedesktop.PolicyKit1.Error.Cancelled";
     EXPECT_EQ(clock.switchOffAutomaticTime().outcome, ClockOutcome::NotAuthorized);
     const std::scoped_lock lock(standIn.mutex);
