@@ -182,15 +182,6 @@ TEST(Form1, SyncSetsTheClockAsOfTheClickOrSaysWhyNot) {
     }
 }
 
-TEST(Form1, ThePortTooltipListsTheSystemsPortsWhenAskedFor) {
-    FakeWindow window;
-    EXPECT_EQ(window.form.comPuertoToolTip(), kNoSerialPorts);
-    window.comm.systemPorts = {{1, u"/dev/ttyACM0", u"u-blox GNSS receiver"},
-                               {2, u"/dev/ttyS0", u""}};
-    EXPECT_EQ(window.form.comPuertoToolTip(),
-              u"1 = /dev/ttyACM0 (u-blox GNSS receiver)\n2 = /dev/ttyS0");
-}
-
 // Each reason the system gives reaches the user in words that say what to do.
 TEST(ClockRefusalMessage, SaysWhyAndWhatToDo) {
     const std::pair<ClockOutcome, const char16_t *> cases[] = {
@@ -211,20 +202,17 @@ TEST(ClockRefusalMessage, SaysWhyAndWhatToDo) {
     }
 }
 
-// At 150 % a box of 285 twips is 28.5 pixels: the nearest whole pixel, not the smaller one.
-TEST(Form1Layout, TwipsBecomeTheNearestPixel) {
-    EXPECT_EQ(twipsToPixels(285, 144), 29);
-    EXPECT_EQ(twipsToPixels(6210, 96), 414);
-}
-
 // A combo box beside a caption hides its right end; an input under a caption's second line, or
-// one that ends within the caption's width, leaves it whole.
-TEST(Form1Layout, ACaptionShowsUpToTheInputOverIt) {
+// one that ends within the caption's width, leaves it whole. Twips become the nearest pixel: at
+// 150 % a box of 285 twips is 28.5 pixels, so 29, not the smaller 28.
+TEST(Form1Layout, ACaptionShowsUpToTheInputOverItInWholePixels) {
     const std::pair<ControlId, int> cases[] = {
         {Label2, 720}, {Label3, 840}, {Label4, 1335}, {Label12, 6015}, {comPuerto, 615}};
     for (const auto &[control, width] : cases) {
         EXPECT_EQ(visibleWidth(control), width) << rowOf(control).name;
     }
+    EXPECT_EQ(twipsToPixels(285, 144), 29);
+    EXPECT_EQ(twipsToPixels(6210, 96), 414);
 }
 
 // The first installed family of the list, stepped down until the labels fit, not below 6

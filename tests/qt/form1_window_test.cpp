@@ -2,6 +2,7 @@
 // what a screen reader announces, where the focus starts, where clicks and typing go.
 #include "fakes.h"
 #include "form1_window.h"
+#include "messages.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -83,6 +84,7 @@ private slots:
                     : window.form.palette().color(QPalette::WindowText);
             QCOMPARE(label->palette().color(QPalette::WindowText), colour);
             QCOMPARE(label->font().bold(), look.heading);
+            QVERIFY(label->wordWrap());
             // The text fits the part of the box that no input hides.
             QCOMPARE(label->width(),
                      twipsToPixels(visibleWidth(expected.id), window.form.logicalDpiX()));
@@ -100,17 +102,21 @@ private slots:
         }
     }
 
-    // The ports are listed in the tooltip on hovering, and the timer shows the computer's time
-    // every second.
+    // The system's ports are listed in the tooltip on hovering, a line each (or none found), and
+    // the timer shows the computer's time every second.
     void tooltipAndTimer() {
         WindowOverFakes window;
-        window.comm.systemPorts = {{1, u"/dev/ttyACM0", u"u-blox"}};
         window.clock.current.localTime = {9, 5, 3};
         auto *ports = window.control<QComboBox>("comPuerto");
         QCOMPARE(ports->toolTip(), QString());
-        QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), ports->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(ports->lineEdit(), &hover); // the mouse rests on its text
-        QCOMPARE(ports->toolTip(), "1 = /dev/ttyACM0 (u-blox)");
+        const auto hover = [ports] { // the mouse rests on its text
+            QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), ports->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(ports->lineEdit(), &event);
+            return ports->toolTip().toStdU16String();
+        };
+        QCOMPARE(hover(), kNoSerialPorts);
+        window.comm.systemPorts = {{1, u"/dev/ttyACM0", u"u-blox"}, {2, u"/dev/ttyS0", u""}};
+        QCOMPARE(hover(), u"1 = /dev/ttyACM0 (u-blox)\n2 = /dev/ttyS0");
         QCOMPARE(window.control<QTimer>("Timer1")->interval(), 1000);
         QTRY_COMPARE_WITH_TIMEOUT(window.control<QLabel>("lblTime_1")->text(), "09:05:03", 3000);
     }

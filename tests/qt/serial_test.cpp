@@ -132,6 +132,7 @@ private slots:
 
         window.connectAt("2", "38400");
         QVERIFY(!window.failed());
+        QVERIFY(window.comm.ports()[1].device == pty.entry().device); // as the port list says
         QCOMPARE(window.gpsTime(), QString());
         QCOMPARE(pty.line(), std::pair(speed_t(B38400), true));
         QCOMPARE(openDescriptors(pty.path).values(), kReadOnce);
