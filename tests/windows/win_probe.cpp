@@ -10,7 +10,8 @@
 //   win_probe layout CAPTION           "client WIDTH HEIGHT", then "NAME LEFT TOP WIDTH HEIGHT"
 //                                      per control, "fits" or "cut" after an input's (its text)
 //                                      and a label's (its width: the part no input hides)
-//   win_probe message-box TITLE MS     waits for a message box, describes it, presses OK
+//   win_probe message-box TITLE MS     waits for a message box, describes it and its owner,
+//                                      presses OK
 //   win_probe count TITLE              how many visible top-level windows are titled TITLE
 //   win_probe says WHAT                the program's words: caption, title, port-failure, or
 //                                      refusal (a clock change refused for want of rights)
@@ -75,7 +76,8 @@ HWND controlOf(HWND window, const ControlRow &row) {
     return GetDlgItem(window, Form1Window::controlIdOf(row.id));
 }
 
-// "title:", "text:", "buttons:" (OK, or the ID of any other) and "icon: yes/no"; then OK.
+// "title:", "text:", "buttons:" (OK, or the ID of any other), "icon: yes/no" and "owner:" its
+// caption, "(disabled)" if it takes no input meanwhile; then OK.
 int messageBox(const std::wstring &title, DWORD ms) {
     const HWND box = findWindow(L"#32770", title, ms);
     if (!box) {
@@ -99,8 +101,10 @@ int messageBox(const std::wstring &title, DWORD ms) {
             text += (text.empty() ? L"" : L"\n") + textOf(part);
         }
     }
+    const HWND owner = GetWindow(box, GW_OWNER);
     print(L"title: " + textOf(box) + L"\ntext: " + text + L"\nbuttons: " + buttons + L"\nicon: " +
-          icon);
+          icon + L"\nowner: " + (owner ? textOf(owner) : L"-") +
+          (IsWindowEnabled(owner) ? L"" : L" (disabled)"));
     // Posted, because the box's owner may end at once.
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return 0;
