@@ -7,9 +7,9 @@ namespace cronalba::windows {
 namespace {
 
 // Enables SE_SYSTEMTIME_NAME in the process's token; ERROR_SUCCESS or why not.
-DWORD enableSystemTimePrivilege() {
+DWORD enableSystemTimePrivilege(const ClockCalls &calls) {
     HANDLE opened = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) {
+    if (!calls.openOwnToken(TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, opened)) {
         return GetLastError();
     }
     const OwnedHandle token(opened);
@@ -19,7 +19,7 @@ DWORD enableSystemTimePrivilege() {
     // AdjustTokenPrivileges succeeds without enabling anything when the token doesn't hold the
     // privilege; then the last error is ERROR_NOT_ALL_ASSIGNED. Either way it tells.
     LookupPrivilegeValue(nullptr, SE_SYSTEMTIME_NAME, &privileges.Privileges[0].Luid) &&
-        AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+        calls.adjustPrivileges(token.get(), privileges);
     return GetLastError();
 }
 
@@ -40,14 +40,14 @@ Text systemMessage(DWORD error) {
 
 } // namespace
 
-DWORD setLocalTimeWithPrivilege(const SYSTEMTIME &local) {
-    if (const DWORD error = enableSystemTimePrivilege(); error != ERROR_SUCCESS) {
+DWORD setLocalTimeWithPrivilege(const SYSTEMTIME &local, const ClockCalls &calls) {
+    if (const DWORD error = enableSystemTimePrivilege(calls); error != ERROR_SUCCESS) {
         return error;
     }
     // Windows converts with the daylight saving setting in force before the call; the second
     // call converts with the one of the new time, in case the change crossed over.
     for (int call = 0; call < 2; ++call) {
-        if (!SetLocalTime(&local)) {
+        if (!calls.setLocalTime(local)) {
             return GetLastError();
         }
     }

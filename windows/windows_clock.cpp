@@ -73,8 +73,8 @@ std::optional<std::chrono::milliseconds> shiftToSet(TimeOfDay newTime, Moment re
     return std::chrono::round<std::chrono::milliseconds>(*targetMoment - requestedAt);
 }
 
-DWORD moveClockBy(std::chrono::milliseconds shift) {
-    return setLocalTimeWithPrivilege(localTimeAt(momentOf(systemTimeNow()) + shift));
+DWORD moveClockBy(std::chrono::milliseconds shift, const ClockCalls &calls) {
+    return setLocalTimeWithPrivilege(localTimeAt(momentOf(systemTimeNow()) + shift), calls);
 }
 
 ClockSetResult WindowsClock::setTimeOfDay(TimeOfDay newTime, Moment requestedAt) {
@@ -83,7 +83,7 @@ ClockSetResult WindowsClock::setTimeOfDay(TimeOfDay newTime, Moment requestedAt)
     if (!shift) {
         return {ClockOutcome::TimeSkipped, {}};
     }
-    const ClockSetResult result = clockResultOf(moveClockBy(*shift));
+    const ClockSetResult result = clockResultOf(moveClockBy(*shift, clockCalls));
     if (result.outcome != ClockOutcome::NeedsAdministrator) {
         return result;
     }

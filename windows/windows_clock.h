@@ -1,6 +1,7 @@
 #pragma once
 
 #include "computer_clock.h"
+#include "set_local_time.h"
 
 #include <windows.h>
 
@@ -26,14 +27,16 @@ using RunElevated = std::function<ElevatedRun(const std::wstring &argument)>;
 // handed to an elevated copy of the program through runElevated.
 class WindowsClock final : public ComputerClock {
 public:
-    explicit WindowsClock(RunElevated elevatedRun)
-        : runElevated(std::move(elevatedRun)) {}
+    explicit WindowsClock(RunElevated elevatedRun, ClockCalls calls = {})
+        : runElevated(std::move(elevatedRun))
+        , clockCalls(std::move(calls)) {}
 
     ClockReading now() const override;
     ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt) override;
 
 private:
     RunElevated runElevated;
+    ClockCalls clockCalls;
 };
 
 // How far the clock is to move from requestedAt for it to read newTime on requestedAt's date,
@@ -47,6 +50,6 @@ SYSTEMTIME localTimeAt(Moment moment, const TIME_ZONE_INFORMATION *zone = nullpt
 
 // Sets the clock to its reading now moved by shift, in this process: ERROR_SUCCESS or the
 // error, as setLocalTimeWithPrivilege gives it.
-DWORD moveClockBy(std::chrono::milliseconds shift);
+DWORD moveClockBy(std::chrono::milliseconds shift, const ClockCalls &calls = {});
 
 } // namespace cronalba::windows

@@ -1,7 +1,8 @@
 // The Windows front end's plain functions, run under wine by scripts/check-windows: the serial
-// line a driver is handed, the local date and time the clock is set to, the elevated copy's
-// argument and what its end means to the window, and the wait for it. Prints each failure and
-// "N passed, N failed"; the exit status is 1 when any failed.
+// line a driver is handed, the local date and time the clock is set to, the change made in this
+// process (through stand-ins for the calls, whose answers wine can't give) or by the elevated
+// copy, the copy's argument, and the wait for it. Prints each failure and "N passed, N failed";
+// the exit status is 1 when any failed.
 #include "com_port.h"
 #include "elevated_change.h"
 #include "message_pump.h"
@@ -42,6 +43,75 @@ void serialLine() {
               dcb.fDtrControl != DTR_CONTROL_HANDSHAKE && dcb.XonChar != dcb.XoffChar &&
               !dcb.fAbortOnError,
           "4800 8N1 sin control de flujo", 1);
+}
+
+// A change to an hour away, asked for at hh:mm:ss.500, 9.5 s ago. Made here: the token opened to
+// enable a privilege, the system-time one enabled, and the local time set twice (the second with
+// the summer time of the new time in force). Refused here: the shift from the click to the whole
+// second goes to the elevated copy, and how that ends, or why it never started, is the outcome.
+void clockChange() {
+    using namespace cronalba::windows;
+    using cronalba::ClockOutcome;
+    DWORD access = 0, refusal = ERROR_SUCCESS;
+    HANDLE opened = nullptr;
+    bool privilegeEnabled = false;
+    TOKEN_PRIVILEGES systemTime{1, {{{}, SE_PRIVILEGE_ENABLED}}};
+    LookupPrivilegeValueW(nullptr, SE_SYSTEMTIME_NAME, &systemTime.Privileges[0].Luid);
+    std::vector<SYSTEMTIME> set;
+    std::wstring argument;
+    ElevatedRun run;
+    WindowsClock clock(
+        [&](const std::wstring &given) {
+            argument = given;
+            return run;
+        },
+        {[&](DWORD rights, HANDLE &token) {
+             access = rights;
+             return (token = opened = CreateEventW(nullptr, TRUE, FALSE, nullptr)) != nullptr;
+         },
+         [&](HANDLE token, TOKEN_PRIVILEGES &asked) {
+             privilegeEnabled =
+                 token == opened && std::memcmp(&asked, &systemTime, sizeof asked) == 0;
+             SetLastError(ERROR_SUCCESS);
+             return TRUE;
+         },
+         [&](const SYSTEMTIME &local) {
+             set.push_back(local);
+             SetLastError(refusal);
+             return refusal == ERROR_SUCCESS ? TRUE : FALSE;
+         }});
+    const cronalba::ClockReading reading = clock.now();
+    const int hours = reading.localTime.hours < 12 ? 1 : -1;
+    const cronalba::TimeOfDay newTime{reading.localTime.hours + hours, reading.localTime.minutes,
+                                      reading.localTime.seconds};
+    const auto click = floor<seconds>(reading.moment) - 9500ms;
+    const std::wstring shift = std::to_wstring((hours * 1h + 9500ms).count());
+    check(clock.setTimeOfDay(newTime, click).outcome == ClockOutcome::Done &&
+              (access & TOKEN_ADJUST_PRIVILEGES) && privilegeEnabled,
+          "se activa el privilegio de cambiar la hora", 1);
+    check(set.size() == 2 && std::memcmp(&set.front(), &set.back(), sizeof(SYSTEMTIME)) == 0,
+          "SetLocalTime dos veces con la misma hora", 2);
+    refusal = ERROR_PRIVILEGE_NOT_HELD;
+    const struct {
+        ElevatedRun run;
+        ClockOutcome outcome;
+        const char16_t *detailEnd;
+    } cases[] = {
+        {{ERROR_SUCCESS, kChangeMade}, ClockOutcome::Done, u""},
+        {{ERROR_SUCCESS, kChangeNotPermitted}, ClockOutcome::NeedsAdministrator, u""},
+        {{ERROR_SUCCESS, kChangeFailed | ERROR_INVALID_PARAMETER}, ClockOutcome::Failed, u" 87"},
+        {{ERROR_SUCCESS, kChangeBadArgument}, ClockOutcome::Failed, u" 160"},
+        {{ERROR_CANCELLED, 0}, ClockOutcome::ConsentRefused, u""},
+        {{ERROR_FILE_NOT_FOUND, 0}, ClockOutcome::Failed, u" 2"},
+    };
+    int row = 2;
+    for (const auto &c : cases) {
+        run = c.run;
+        const auto result = clock.setTimeOfDay(newTime, click);
+        check(argument == shift && result.outcome == c.outcome &&
+                  result.detail.ends_with(c.detailEnd),
+              "la copia elevada, con el desplazamiento desde la pulsación", ++row);
+    }
 }
 
 // The date is requestedAt's in the zone, moved on by the time since the click, across a change
@@ -100,47 +170,6 @@ void shiftArgument() {
     }
 }
 
-// Refused in this process (wine moves no clock by more than a second), the change goes to the
-// elevated copy as the shift from the click; how that copy ends, or why it never started,
-// becomes the window's outcome.
-void elevatedChange() {
-    using cronalba::ClockOutcome;
-    using namespace cronalba::windows;
-    std::wstring argument;
-    ElevatedRun run;
-    WindowsClock clock([&](const std::wstring &given) {
-        argument = given;
-        return run;
-    });
-    // An hour away from the time shown now, asked for ten seconds ago.
-    const cronalba::ClockReading reading = clock.now();
-    const int hours = reading.localTime.hours < 12 ? 1 : -1;
-    const cronalba::TimeOfDay newTime{reading.localTime.hours + hours, reading.localTime.minutes,
-                                      reading.localTime.seconds};
-    const auto fraction = round<milliseconds>(reading.moment - floor<seconds>(reading.moment));
-    const std::wstring shift = std::to_wstring((hours * 1h + 10s - fraction).count());
-    const struct {
-        ElevatedRun run;
-        ClockOutcome outcome;
-        const char16_t *detailEnd;
-    } cases[] = {
-        {{ERROR_SUCCESS, kChangeMade}, ClockOutcome::Done, u""},
-        {{ERROR_SUCCESS, kChangeNotPermitted}, ClockOutcome::NeedsAdministrator, u""},
-        {{ERROR_SUCCESS, kChangeFailed | ERROR_INVALID_PARAMETER}, ClockOutcome::Failed, u" 87"},
-        {{ERROR_SUCCESS, kChangeBadArgument}, ClockOutcome::Failed, u" 160"},
-        {{ERROR_CANCELLED, 0}, ClockOutcome::ConsentRefused, u""},
-        {{ERROR_FILE_NOT_FOUND, 0}, ClockOutcome::Failed, u" 2"},
-    };
-    int row = 0;
-    for (const auto &c : cases) {
-        run = c.run;
-        const auto result = clock.setTimeOfDay(newTime, reading.moment - 10s);
-        check(argument == shift, "desplazamiento desde la pulsación", ++row);
-        check(result.outcome == c.outcome && result.detail.ends_with(c.detailEnd),
-              "resultado de la copia elevada", row);
-    }
-}
-
 // The wait for the elevated copy goes on dispatching the window's messages: a timer's, here,
 // which ends it; waited for without them, the object ends it by itself after three seconds.
 HANDLE waited = nullptr;
@@ -166,9 +195,9 @@ void waitKeepsPumping() {
 
 int main() {
     serialLine();
+    clockChange();
     timeToSet();
     shiftArgument();
-    elevatedChange();
     waitKeepsPumping();
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
