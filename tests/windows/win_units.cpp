@@ -90,7 +90,7 @@ void clockChange() {
               (access & TOKEN_ADJUST_PRIVILEGES) && privilegeEnabled,
           "se activa el privilegio de cambiar la hora", 1);
     check(set.size() == 2 && std::memcmp(&set.front(), &set.back(), sizeof(SYSTEMTIME)) == 0,
-          "SetLocalTime dos veces con la misma hora", 2);
+          "la hora local se pone dos veces, la misma", 2);
     refusal = ERROR_PRIVILEGE_NOT_HELD;
     const struct {
         ElevatedRun run;
