@@ -79,12 +79,12 @@ protected:
         standInThread.wait();
     }
 
-    // Sets the clock through the service, with a kernel setter behind that fails with error.
+    // Sets the clock through the service on bus, with a kernel setter behind that fails with error.
     static ClockSetResult setTimeOfDay(TimeOfDay newTime, Moment requestedAt, int error = EPERM,
-                                       milliseconds timeout = 5s) {
+                                       milliseconds timeout = 5s,
+                                       const BusConnector &bus = &QDBusConnection::sessionBus) {
         auto kernel = std::make_unique<KernelClock>([error](microseconds) { return error; });
-        return TimedatedClock(&QDBusConnection::sessionBus, std::move(kernel), timeout)
-            .setTimeOfDay(newTime, requestedAt);
+        return TimedatedClock(bus, std::move(kernel), timeout).setTimeOfDay(newTime, requestedAt);
     }
 
     QDBusConnection service = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "service");
@@ -136,6 +136,8 @@ TEST_F(TimedatedClockTest, AsksTheServiceForTheChangeSinceTheClick) {
                 u"org.freedesktop.DBus.Error.Failed: said so");
     standIn.silent = true;
     EXPECT_EQ(setTimeOfDay({14, 35, 19}, momentOf(kNoon), 0, 200ms).outcome, ClockOutcome::NoReply);
+    EXPECT_EQ(setTimeOfDay({14, 35, 19}, momentOf(kNoon), EINVAL, 5s, &QDBusConnection::systemBus),
+              (ClockSetResult{ClockOutcome::Failed, u"Invalid argument"})); // no system bus at all
 }
 
 // Automatic time on: after "No" in the window the refused change is all; after "Sí" the service
